@@ -1,0 +1,31 @@
+# Two commands for a newcomer: `make run` and `make test`. Everything else is a helper.
+.PHONY: all deps build run test bench clean
+
+JOBS ?= $(shell nproc)
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@[ -f build/build.ninja ] || cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ]; then echo "make run: no X display (DISPLAY is not set); start Slateboard from an X11 session" >&2; exit 1; fi
+	@./build/slateboard
+
+test: build
+	@[ -f build-sanitize/build.ninja ] || cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize -j $(JOBS) --target unit_tests
+	@cd build-sanitize && ctest -L unit --output-on-failure
+	@ctest --preset default
+
+bench: deps
+	@[ -f build-bench/build.ninja ] || cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j $(JOBS)
+	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf build build-sanitize build-bench
