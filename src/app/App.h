@@ -1,0 +1,37 @@
+#pragma once
+#include "core/Module1.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace platform { class Desktop; }
+class frmToolBar;
+
+// The application object: owns the shared drawing state and the windows, each created on
+// first use as the single instance the others reach through here. Tests build their own.
+class App {
+public:
+    App(platform::Desktop& desktop, std::string settingsPath);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    Module1 m;
+    platform::Desktop& desktop;
+    const std::string settingsPath;
+
+    frmToolBar& toolBar();
+    bool toolBarLoaded() const { return toolBar_ != nullptr; }
+    void unloadToolBar();
+
+    // A modal message with an OK button (the Q key). Replaceable in tests.
+    std::function<void(const QString& text)> msgBox;
+    // A problem the user must hear about (a failed save). Replaceable in tests.
+    std::function<void(const QString& text)> warn;
+
+private:
+    std::unique_ptr<frmToolBar> toolBar_;
+};

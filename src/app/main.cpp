@@ -1,0 +1,29 @@
+#include "app/App.h"
+#include "platform/Desktop.h"
+#include "settings/SettingsFile.h"
+#include "toolbar/frmToolBar.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    // Slateboard reads the screen and grabs keys through X11.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+            std::fprintf(stderr, "slateboard: no X display (DISPLAY is not set); Slateboard needs an X11 session\n");
+            return 1;
+        }
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Slateboard"));
+    QApplication::setApplicationVersion(QStringLiteral(SLATEBOARD_VERSION));
+
+    auto desktop = platform::createDesktop();
+    App app(*desktop, settings::kFileName);
+    if (!app.toolBar().Form_Load()) return 0;  // another instance runs: end silently
+    app.toolBar().show();
+    return qapp.exec();
+}

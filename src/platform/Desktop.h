@@ -1,0 +1,37 @@
+#pragma once
+#include <memory>
+
+class QWidget;
+
+// What the program needs from the desktop beyond what Qt does portably. The X11
+// implementation is what users run; tests use a fake.
+namespace platform {
+
+struct FrameExtents {
+    int left = 0, right = 0, top = 0, bottom = 0;  // pixels the window manager adds around a window
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // True when another instance of the program already runs for this user and display.
+    // The first call claims the instance for this process.
+    virtual bool prevInstance() = 0;
+
+    // Puts the window into the always-on-top band without moving or resizing it.
+    virtual void keepOnTop(QWidget& window) = 0;
+
+    // Adds or removes the window's minimise action.
+    virtual void setMinimizeBox(QWidget& window, bool present) = 0;
+
+    // The frame the window manager puts around this window, asked for before the first map
+    // when needed. Zero extents where no window manager decorates it.
+    virtual FrameExtents frameExtents(QWidget& window) = 0;
+};
+
+// The desktop of the running session: X11 when Qt runs on xcb, otherwise a plain
+// fallback that does what Qt alone can (used under the offscreen platform).
+std::unique_ptr<Desktop> createDesktop();
+
+}  // namespace platform

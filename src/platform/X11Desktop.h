@@ -1,0 +1,32 @@
+#pragma once
+#include "platform/Desktop.h"
+#include "platform/SingleInstance.h"
+
+#include <xcb/xcb.h>
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The desktop of an X11 session, reached through Qt's own xcb connection.
+class X11Desktop final : public Desktop {
+public:
+    explicit X11Desktop(xcb_connection_t* connection);
+
+    bool prevInstance() override;
+    void keepOnTop(QWidget& window) override;
+    void setMinimizeBox(QWidget& window, bool present) override;
+    FrameExtents frameExtents(QWidget& window) override;
+
+private:
+    xcb_atom_t atom(const char* name);
+    std::vector<uint32_t> cardinals(xcb_window_t window, xcb_atom_t property);
+    void sendToRoot(xcb_window_t window, xcb_atom_t type, std::initializer_list<uint32_t> data);
+
+    xcb_connection_t* c_;
+    xcb_window_t root_;
+    SingleInstance instance_;
+};
+
+}  // namespace platform

@@ -1,0 +1,281 @@
+#include "toolbar/frmToolBar.h"
+
+#include "app/App.h"
+#include "core/Numeric.h"
+#include "core/WindowPlacement.h"
+#include "settings/Settings.h"
+#include "toolbar/ButtonPictures.h"
+#include "toolbar/KeyMap.h"
+#include "toolbar/Patterns.h"
+#include "platform/Desktop.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QToolButton>
+#include <QWindow>
+
+using numeric::twipsToPixels;
+
+namespace {
+
+// Positions inside the window, in twips at 15 per pixel.
+QRect twipsRect(int left, int top, int width, int height) {
+    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+}
+
+QFont toolbarFont() {
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPointSizeF(9.75);
+    f.setWeight(QFont::Normal);
+    return f;
+}
+
+QToolButton* makeButton(QWidget* parent, const QString& key, const QString& tip, int x) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(key);
+    b->setToolTip(tip);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setIconSize(QSize(16, 16));
+    b->setGeometry(x, 2, 23, 22);
+    return b;
+}
+
+}  // namespace
+
+// --- Text1 -----------------------------------------------------------------
+
+bool Text1Box::event(QEvent* e) {
+    // Tab and Backtab are keys like any other here, not focus moves.
+    if (e->type() == QEvent::KeyPress) {
+        keyPressEvent(static_cast<QKeyEvent*>(e));
+        return true;
+    }
+    return QLineEdit::event(e);
+}
+
+void Text1Box::keyPressEvent(QKeyEvent* e) {
+    emit keyDown(keymap::virtualKeyFromQt(e->key()), keymap::shiftMaskFromQt(e->modifiers()));
+    clear();
+    e->accept();
+}
+
+void Text1Box::inputMethodEvent(QInputMethodEvent* e) {
+    // Composed text (input methods) is dropped like typed keys.
+    e->accept();
+    clear();
+}
+
+// --- frmToolBar ------------------------------------------------------------
+
+frmToolBar::frmToolBar(App& app)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                           Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint),
+      app_(app) {
+    setObjectName(QStringLiteral("frmToolBar"));
+    setWindowTitle(QStringLiteral("SB"));
+    setWindowIcon(pictures::programIcon());
+    setFont(toolbarFont());
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    toolbar1_ = new QWidget(this);
+    toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar1_->setGeometry(twipsRect(0, 0, 840, 390));
+    btnSelect_ = makeButton(toolbar1_, QStringLiteral("btnSelect"), QStringLiteral("スタイル"), 0);
+    // btnSpace2: the placeholder between the two buttons.
+    btnDraw_ = makeButton(toolbar1_, QStringLiteral("btnDraw"), QStringLiteral("描画オン・オフ"), 31);
+    btnDraw_->setCheckable(true);
+    btnDraw_->setIcon(pictures::buttonIcon(8));
+    setButtonImage(patterns::kImageBeforeSelection);
+    connect(btnSelect_, &QToolButton::clicked, this, [this] { Toolbar1_ButtonClick(QStringLiteral("btnSelect")); });
+    connect(btnDraw_, &QToolButton::clicked, this, [this] { Toolbar1_ButtonClick(QStringLiteral("btnDraw")); });
+
+    lblCount_ = new QLabel(QStringLiteral("Rdy"), this);
+    lblCount_->setObjectName(QStringLiteral("lblCount"));
+    lblCount_->setGeometry(twipsRect(900, 120, 375, 255));
+
+    // Right of and below the visible client area: never seen, but shown and holding the focus.
+    text1_ = new Text1Box(this);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setGeometry(twipsRect(1440, 480, 120, 300));
+    text1_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(text1_);
+    connect(text1_, &Text1Box::keyDown, this, &frmToolBar::Text1_KeyDown);
+
+    // The window manager frames a fixed-size window differently (no resize handle): fix the
+    // size before anyone asks it for the frame.
+    setFixedSize(twipsToPixels(placement::kToolbarWidthTwips), toolbar1_->height());
+    create();
+
+    tmrDelay_.setInterval(100);
+    tmrDelay_.setSingleShot(false);
+    connect(&tmrDelay_, &QTimer::timeout, this, &frmToolBar::tmrDelay_Timer);
+    tmrDelay3_.setInterval(1000);
+    connect(&tmrDelay3_, &QTimer::timeout, this, &frmToolBar::tmrDelay3_Timer);
+}
+
+frmToolBar::~frmToolBar() = default;
+
+bool frmToolBar::Form_Load() {
+    Module1& m = app_.m;
+    m.myWindow = 0;
+    if (app_.desktop.prevInstance()) return false;
+    LoadSettings(app_);
+    // Drawing mode saved as on is entered here once the canvas exists (drawing-mode work).
+    if (m.startPattern >= 1 && m.startPattern <= patterns::kCount) selectPattern(m.startPattern);
+    ComputeToolbarHeight(app_);
+    setOuterSize(placement::kToolbarWidthTwips, m.toolbarHeight);
+    makeReachable();
+    tmrDelay_.start();
+    return true;
+}
+
+void frmToolBar::makeReachable() {
+    // A position saved on a monitor that is gone stays in the file but not off screen.
+    QList<QRect> screens;
+    for (QScreen* s : QGuiApplication::screens()) screens << s->availableGeometry();
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary || screens.isEmpty()) return;
+    QRect frame(framePosition(), QSize(twipsToPixels(placement::kToolbarWidthTwips), twipsToPixels(app_.m.toolbarHeight)));
+    QPoint p = placement::reachablePosition(frame, screens, primary->availableGeometry());
+    if (p != frame.topLeft()) setFramePosition(p);
+}
+
+void frmToolBar::Form_Activate() {
+    if (app_.m.drawingOff)
+        EnableMinimizeBox(app_);
+    else
+        DisableMinimizeBox(app_);
+    lblCount_->setText(QStringLiteral("Rdy"));
+}
+
+void frmToolBar::Form_Resize() { KeepToolbarOnTop(app_); }
+
+void frmToolBar::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    tmrDelay_.stop();
+    tmrDelay3_.stop();
+    // The hot key, the panels and the canvas are released here as they arrive.
+}
+
+void frmToolBar::Toolbar1_ButtonClick(const QString& key) {
+    // btnDraw switches drawing mode once the canvas exists (drawing-mode work); until then a
+    // click must not leave the button looking pressed.
+    if (key == QStringLiteral("btnDraw")) setBtnDrawValue(app_.m.drawingOff ? 0 : 1);
+}
+
+void frmToolBar::Text1_KeyDown(int keyCode, int shift) {
+    using keymap::Command;
+    Module1& m = app_.m;
+    keymap::Action a = keymap::decide(keyCode, shift, m);
+    switch (a.command) {
+    case Command::None: break;
+    case Command::ArmCountdown:
+        m.delayCount = 4;
+        tmrDelay3_.start();  // restarts a running countdown at a full second
+        break;
+    case Command::PreviousPattern: PreviousPattern(); break;
+    case Command::NextPattern: NextPattern(); break;
+    case Command::OpenSettings:
+    case Command::OpenHelp:
+        // The panels are not built yet: nothing opens, so myWindow stays 0.
+        break;
+    case Command::SelectPattern: selectPattern(a.pattern); break;
+    case Command::ShowMyWindow: app_.msgBox(QStringLiteral("myWindow=") + QString::number(m.myWindow)); break;
+    case Command::Save: SaveSettings(app_); break;
+    }
+    text1_->clear();
+}
+
+void frmToolBar::tmrDelay_Timer() {
+    tmrDelay_.stop();
+    KeepToolbarOnTop(app_);
+    lblCount_->setText(QStringLiteral("Rdy"));
+    text1_->setFocus(Qt::OtherFocusReason);
+    activateWindow();
+}
+
+void frmToolBar::tmrDelay3_Timer() {
+    Module1& m = app_.m;
+    if (m.delayCount != 0) {
+        lblCount_->setText(QString::number(m.delayCount));
+        m.delayCount = static_cast<int16_t>(m.delayCount - 1);
+        return;
+    }
+    tmrDelay3_.stop();
+    lblCount_->setText(QStringLiteral("Rdy"));
+    // Entering drawing mode at the end of the countdown comes with the canvas.
+}
+
+void frmToolBar::selectPattern(int number) {
+    int image = patterns::select(app_.m, number);
+    if (image) setButtonImage(image);
+}
+
+void frmToolBar::SelectArrow() { selectPattern(1); }
+void frmToolBar::SelectLine() { selectPattern(2); }
+void frmToolBar::SelectCircle() { selectPattern(3); }
+void frmToolBar::SelectFilledCircle() { selectPattern(4); }
+void frmToolBar::SelectRectangle() { selectPattern(5); }
+void frmToolBar::SelectFilledRectangle() { selectPattern(6); }
+void frmToolBar::SelectLoupe() { selectPattern(7); }
+void frmToolBar::SelectFreeDraw() { selectPattern(8); }
+void frmToolBar::NextPattern() { selectPattern(patterns::next(app_.m.drawPattern)); }
+void frmToolBar::PreviousPattern() { selectPattern(patterns::previous(app_.m.drawPattern)); }
+
+void frmToolBar::setButtonImage(int image) {
+    image_ = image;
+    btnSelect_->setIcon(pictures::buttonIcon(image));
+}
+
+// Top and Left are those of the window frame. Until the window is mapped Qt does not know
+// the frame, so the client is placed inside the frame the window manager said it would add.
+QPoint frmToolBar::framePosition() const {
+    if (isVisible()) return frameGeometry().topLeft();
+    platform::FrameExtents f = app_.desktop.frameExtents(const_cast<frmToolBar&>(*this));
+    return geometry().topLeft() - QPoint(f.left, f.top);
+}
+
+void frmToolBar::setFramePosition(QPoint p) {
+    if (isVisible()) {
+        move(p);
+        return;
+    }
+    platform::FrameExtents f = app_.desktop.frameExtents(*this);
+    move(p + QPoint(f.left, f.top));
+}
+
+double frmToolBar::top() const { return numeric::pixelsToTwips(framePosition().y()); }
+double frmToolBar::left() const { return numeric::pixelsToTwips(framePosition().x()); }
+void frmToolBar::setTop(double twips) { setFramePosition({framePosition().x(), twipsToPixels(twips)}); }
+void frmToolBar::setLeft(double twips) { setFramePosition({twipsToPixels(twips), framePosition().y()}); }
+
+void frmToolBar::setOuterSize(int widthTwips, int heightTwips) {
+    platform::FrameExtents f = app_.desktop.frameExtents(*this);
+    // Fixed: the user moves the toolbar but does not resize or maximise it.
+    setFixedSize(std::max(1, twipsToPixels(widthTwips) - f.left - f.right),
+                 std::max(1, twipsToPixels(heightTwips) - f.top - f.bottom));
+}
+
+int frmToolBar::btnDrawValue() const { return btnDraw_->isChecked() ? 1 : 0; }
+void frmToolBar::setBtnDrawValue(int value) { btnDraw_->setChecked(value != 0); }
+QString frmToolBar::countText() const { return lblCount_->text(); }
+
+bool frmToolBar::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) Form_Activate();
+    return QWidget::event(e);
+}
+
+void frmToolBar::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    Form_Resize();
+}
+
+void frmToolBar::closeEvent(QCloseEvent* e) {
+    Form_Unload();
+    e->accept();
+}
