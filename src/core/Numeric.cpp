@@ -6,7 +6,8 @@ namespace numeric {
 std::optional<int64_t> toIntegerInRange(double v, int64_t lo, int64_t hi) {
     if (!std::isfinite(v)) return std::nullopt;
     double r = roundHalfEven(v);
-    if (r < double(lo) || r > double(hi)) return std::nullopt;
+    // double(INT64_MAX) rounds up to 2^63, which no int64 holds.
+    if (r < double(lo) || r > double(hi) || r >= 0x1p63 || r < -0x1p63) return std::nullopt;
     return static_cast<int64_t>(r);
 }
 

@@ -246,7 +246,7 @@ void frmToolBar::setFramePosition(QPoint p) {
         return;
     }
     platform::FrameExtents f = app_.desktop.frameExtents(*this);
-    move(p + QPoint(f.left, f.top));
+    setGeometry(QRect(p + QPoint(f.left, f.top), size()));
 }
 
 double frmToolBar::top() const { return numeric::pixelsToTwips(framePosition().y()); }
