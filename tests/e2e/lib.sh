@@ -90,12 +90,14 @@ geometry_of() {
         /^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print x, y, w, h}'
 }
 
-# wait_exit pid seconds: waits for the process to end; prints its status.
+# wait_exit pid seconds: waits for a child process to end; sets EXIT_STATUS ("timeout" if it
+# did not end). Call it directly, not in $(...), which cannot wait for this shell's children.
 wait_exit() {
     local pid=$1 limit=${2:-10}
-    wait_until "! kill -0 $pid" "$limit" || { echo "timeout"; return 1; }
+    EXIT_STATUS=timeout
+    wait_until "! kill -0 $pid" "$limit" || return 1
     wait "$pid" 2>/dev/null
-    echo $?
+    EXIT_STATUS=$?
 }
 
 # The pixel at x y of the root window, as "r,g,b" (0..255).
