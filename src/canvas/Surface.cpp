@@ -105,42 +105,58 @@ void Surface::fillRegion(const QPainterPath& region, const QColor& colour) {
     touch(box);
 }
 
-void Surface::drawClosedFigure(const QPainterPath& interior, const QColor& colour,
-                               PenDot dot) {
-    QPainterPath stroke = strokeOf(interior, penWidth(), Qt::SquareCap, Qt::MiterJoin);
-    if (stroke.isEmpty()) {
-        // A figure shrunk to a point: the pen leaves a dot of its own width.
-        const double w = penWidth();
-        const QPointF centre = interior.controlPointRect().center();
-        const QRectF square(centre.x() - w / 2, centre.y() - w / 2, w, w);
-        if (dot == PenDot::Round && w > 1)
-            stroke.addEllipse(square);
-        else
-            stroke.addRect(square);
-    }
+namespace {
+
+// The box or ellipse centred on `centre` with half-sizes hx and hy.
+QPainterPath figurePath(Surface::Figure figure, QPointF centre, double hx, double hy) {
+    QPainterPath path;
+    if (figure == Surface::Figure::Ellipse && (hx > 0.5 || hy > 0.5))
+        path.addEllipse(centre, hx, hy);
+    else  // a box, or an ellipse within a single pixel
+        path.addRect(QRectF(centre.x() - hx, centre.y() - hy, 2 * hx, 2 * hy));
+    return path;
+}
+
+}  // namespace
+
+// The pen covers the band between the figure grown and shrunk by half its width; a figure
+// narrower than the pen is covered whole. Interior, band and their union are then each one
+// plain figure, so every pixel is painted once and a point-sized figure is a pen-sized dot.
+void Surface::drawClosedFigure(Figure figure, QPointF centre, double hx, double hy,
+                               const QColor& colour) {
+    const double half = penWidth() / 2.0;
+    const QPainterPath outer = figurePath(figure, centre, hx + half, hy + half);
+    const bool hollow = hx - half > 0 && hy - half > 0;
+    const QPainterPath inner = hollow ? figurePath(figure, centre, hx - half, hy - half)
+                                      : QPainterPath();
+    QPainterPath band = outer;
+    band.addPath(inner);
+    band.setFillRule(Qt::OddEvenFill);
+
     const bool filled = FillStyle == kSolid;
     if (DrawMode == kInvert) {
         // Pen and interior overlap along the inner half of the outline; inverting them in two
         // passes would put those pixels back. One pass over the union inverts each pixel once.
-        fillRegion(filled ? stroke.united(interior) : stroke, Qt::black);
+        fillRegion(filled ? outer : band, Qt::black);
         return;
     }
     if (filled) {
         // The mask pen ANDs: where the pen colour differs from the fill colour the pen must not
         // land on pixels already masked with the fill.
-        const bool separate = DrawMode == kMaskPen && FillColor.rgb() != colour.rgb();
-        fillRegion(separate ? interior.subtracted(stroke) : interior, FillColor);
+        if (DrawMode == kMaskPen && FillColor.rgb() != colour.rgb())
+            fillRegion(inner, FillColor);
+        else
+            fillRegion(figurePath(figure, centre, hx, hy), FillColor);
     }
-    fillRegion(stroke, colour);
+    fillRegion(band, colour);
 }
 
 void Surface::Line(float x1, float y1, float x2, float y2, std::optional<QColor> colour,
                    LineForm form) {
     const QColor c = colour.value_or(ForeColor);
     if (form == LineForm::Box) {
-        QPainterPath interior;
-        interior.addRect(QRectF(toPath(x1, y1), toPath(x2, y2)).normalized());
-        drawClosedFigure(interior, c, PenDot::Square);
+        const QRectF box = QRectF(toPath(x1, y1), toPath(x2, y2)).normalized();
+        drawClosedFigure(Figure::Box, box.center(), box.width() / 2, box.height() / 2, c);
         return;
     }
     const Segment one{x1, y1, x2, y2};
@@ -214,10 +230,10 @@ void Surface::plot(std::vector<QPoint>& pixels, const QColor& colour) {
 void Surface::Circle(float cx, float cy, float radius, std::optional<QColor> colour,
                      float aspect) {
     const SemiAxes axes = circleSemiAxes(radius, aspect);
-    QPainterPath interior;
-    interior.addEllipse(toPath(cx, cy), std::min(axes.horizontal / twipsPerPixel_, kPixelLimit),
-                        std::min(axes.vertical / twipsPerPixel_, kPixelLimit));
-    drawClosedFigure(interior, colour.value_or(ForeColor), PenDot::Round);
+    drawClosedFigure(Figure::Ellipse, toPath(cx, cy),
+                     std::min(axes.horizontal / twipsPerPixel_, kPixelLimit),
+                     std::min(axes.vertical / twipsPerPixel_, kPixelLimit),
+                     colour.value_or(ForeColor));
 }
 
 void Surface::Cls() {

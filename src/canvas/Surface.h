@@ -37,6 +37,7 @@ public:
     static constexpr int kTransparent = 1;
 
     enum class LineForm { Plain, Box };
+    enum class Figure { Box, Ellipse };
 
     struct Segment {
         float x1, y1, x2, y2;
@@ -107,8 +108,8 @@ private:
     QPointF toPath(float x, float y) const;
     QPoint toPixel(float x, float y) const;
     int penWidth() const { return DrawWidth < 1 ? 1 : DrawWidth; }
-    enum class PenDot { Round, Square };
-    void drawClosedFigure(const QPainterPath& interior, const QColor& colour, PenDot dot);
+    void drawClosedFigure(Figure figure, QPointF centre, double hx, double hy,
+                          const QColor& colour);
     void appendThinLine(QPoint a, QPoint b, std::vector<QPoint>& pixels) const;
     void plot(std::vector<QPoint>& pixels, const QColor& colour);
     void fillRegion(const QPainterPath& region, const QColor& colour);
