@@ -1,5 +1,6 @@
 #include "app/App.h"
 
+#include "canvas/frmScreen.h"
 #include "toolbar/frmToolBar.h"
 
 #include <QMessageBox>
@@ -24,3 +25,19 @@ frmToolBar& App::toolBar() {
 }
 
 void App::unloadToolBar() { toolBar_.reset(); }
+
+frmScreen& App::loadScreen() {
+    unloadScreen();
+    screen_ = std::make_unique<frmScreen>(*this);
+    screen_->Form_Load();
+    return *screen_;
+}
+
+void App::unloadScreen() {
+    if (!screen_) return;
+    // The canvas may be unloaded from inside one of its own event handlers (a double-click):
+    // hide it now, free it once that handler has returned.
+    frmScreen* s = screen_.release();
+    s->hide();
+    s->deleteLater();
+}

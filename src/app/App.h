@@ -9,6 +9,7 @@
 
 namespace platform { class Desktop; }
 class frmToolBar;
+class frmScreen;
 
 // The application object: owns the shared drawing state and the windows, each created on
 // first use as the single instance the others reach through here. Tests build their own.
@@ -27,6 +28,12 @@ public:
     bool toolBarLoaded() const { return toolBar_ != nullptr; }
     void unloadToolBar();
 
+    // The canvas: loaded (which captures the desktop) on every entry into drawing mode,
+    // unloaded on every exit. Unloading a canvas that is not loaded does nothing.
+    frmScreen* screen() const { return screen_.get(); }
+    frmScreen& loadScreen();
+    void unloadScreen();
+
     // A modal message with an OK button (the Q key). Replaceable in tests.
     std::function<void(const QString& text)> msgBox;
     // A problem the user must hear about (a failed save). Replaceable in tests.
@@ -34,4 +41,5 @@ public:
 
 private:
     std::unique_ptr<frmToolBar> toolBar_;
+    std::unique_ptr<frmScreen> screen_;
 };

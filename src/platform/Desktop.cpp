@@ -4,6 +4,8 @@
 #include "platform/X11Desktop.h"
 
 #include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
@@ -22,6 +24,16 @@ public:
             handle->setFlag(Qt::WindowMinimizeButtonHint, present);
     }
     FrameExtents frameExtents(QWidget&) override { return {}; }
+    void waitUntilGone(QWidget&) override {}
+    QImage capture(const QRect& area) override {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        if (!screen) return {};
+        QImage shot = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+        return shot.copy(area);
+    }
+    void minimize(QWidget& window) override { window.showMinimized(); }
+    void restore(QWidget& window) override { window.showNormal(); }
+    bool isMinimized(QWidget& window) override { return window.isMinimized(); }
 
 private:
     SingleInstance instance_;

@@ -1,4 +1,7 @@
 #pragma once
+#include <QImage>
+#include <QRect>
+
 #include <memory>
 
 class QWidget;
@@ -28,6 +31,18 @@ public:
     // The frame the window manager puts around this window, asked for before the first map
     // when needed. Zero extents where no window manager decorates it.
     virtual FrameExtents frameExtents(QWidget& window) = 0;
+
+    // Returns once the hidden window is off the screen and the windows it uncovered have had
+    // a moment to repaint, so that a capture no longer shows it.
+    virtual void waitUntilGone(QWidget& window) = 0;
+
+    // A pixel-exact copy of this area of the screen, in device pixels.
+    virtual QImage capture(const QRect& area) = 0;
+
+    // Minimises the window, restores it, and tells whether it is minimised.
+    virtual void minimize(QWidget& window) = 0;
+    virtual void restore(QWidget& window) = 0;
+    virtual bool isMinimized(QWidget& window) = 0;
 };
 
 // The desktop of the running session: X11 when Qt runs on xcb, otherwise a plain

@@ -1,6 +1,8 @@
 #include "platform/X11Desktop.h"
 
 #include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 
 #include <chrono>
@@ -106,6 +108,87 @@ FrameExtents X11Desktop::frameExtents(QWidget& window) {
     }
     if (values.size() < 4) return {};
     return {int(values[0]), int(values[1]), int(values[2]), int(values[3])};
+}
+
+}  // namespace platform
+
+namespace platform {
+
+xcb_window_t X11Desktop::frameOf(xcb_window_t window) {
+    // Walk up to the child of the root: the window manager's frame around the window.
+    xcb_window_t w = window;
+    for (int depth = 0; depth < 8; ++depth) {
+        XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c_, xcb_query_tree(c_, w), nullptr), &std::free);
+        if (!tree || tree->parent == XCB_WINDOW_NONE || tree->parent == root_) break;
+        w = tree->parent;
+    }
+    return w;
+}
+
+void X11Desktop::waitUntilGone(QWidget& window) {
+    using clock = std::chrono::steady_clock;
+    xcb_window_t frame = frameOf(windowOf(window));
+    auto deadline = clock::now() + std::chrono::milliseconds(500);
+    while (clock::now() < deadline) {
+        XcbReply<xcb_get_window_attributes_reply_t> attrs(
+            xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, frame), nullptr), &std::free);
+        if (!attrs || attrs->map_state == XCB_MAP_STATE_UNMAPPED) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    // The windows beneath repaint what was uncovered in their own time.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+QImage X11Desktop::capture(const QRect& area) {
+    const xcb_setup_t* setup = xcb_get_setup(c_);
+    xcb_screen_t* screen = xcb_setup_roots_iterator(setup).data;
+    QRect r = area.intersected(QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels));
+    QImage out(area.size(), QImage::Format_RGB32);
+    out.fill(Qt::black);
+    if (r.isEmpty()) return out;
+    auto cookie = xcb_get_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_, int16_t(r.x()), int16_t(r.y()),
+                                uint16_t(r.width()), uint16_t(r.height()), ~0u);
+    XcbReply<xcb_get_image_reply_t> reply(xcb_get_image_reply(c_, cookie, nullptr), &std::free);
+    const int bytes = reply ? xcb_get_image_data_length(reply.get()) : 0;
+    const bool native32 = reply && (reply->depth == 24 || reply->depth == 32) &&
+                          bytes == r.width() * r.height() * 4 &&
+                          setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST;
+    if (!native32) {
+        // An unusual visual: let Qt convert it.
+        QScreen* s = QGuiApplication::primaryScreen();
+        if (s) return s->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage().convertToFormat(QImage::Format_RGB32);
+        return out;
+    }
+    // 32 bits per pixel, little-endian: B, G, R, x in memory, the layout of Format_RGB32.
+    const uint8_t* data = xcb_get_image_data(reply.get());
+    const QPoint offset = r.topLeft() - area.topLeft();
+    for (int y = 0; y < r.height(); ++y) {
+        auto* dst = reinterpret_cast<uint32_t*>(out.scanLine(offset.y() + y)) + offset.x();
+        const auto* src = reinterpret_cast<const uint32_t*>(data + size_t(y) * r.width() * 4);
+        for (int x = 0; x < r.width(); ++x) dst[x] = src[x] | 0xff000000u;
+    }
+    return out;
+}
+
+void X11Desktop::minimize(QWidget& window) {
+    window.showMinimized();
+    xcb_flush(c_);
+}
+
+void X11Desktop::restore(QWidget& window) {
+    window.showNormal();
+    window.raise();
+    window.activateWindow();
+    xcb_flush(c_);
+}
+
+bool X11Desktop::isMinimized(QWidget& window) {
+    // What the window manager says, not what Qt last asked for.
+    auto state = cardinals(windowOf(window), atom("_NET_WM_STATE"));
+    xcb_atom_t hidden = atom("_NET_WM_STATE_HIDDEN");
+    for (uint32_t a : state)
+        if (a == hidden) return true;
+    return window.isMinimized();
 }
 
 }  // namespace platform

@@ -18,10 +18,16 @@ public:
     void keepOnTop(QWidget& window) override;
     void setMinimizeBox(QWidget& window, bool present) override;
     FrameExtents frameExtents(QWidget& window) override;
+    void waitUntilGone(QWidget& window) override;
+    QImage capture(const QRect& area) override;
+    void minimize(QWidget& window) override;
+    void restore(QWidget& window) override;
+    bool isMinimized(QWidget& window) override;
 
 private:
     xcb_atom_t atom(const char* name);
     std::vector<uint32_t> cardinals(xcb_window_t window, xcb_atom_t property);
+    xcb_window_t frameOf(xcb_window_t window);
     void sendToRoot(xcb_window_t window, xcb_atom_t type, std::initializer_list<uint32_t> data);
 
     xcb_connection_t* c_;

@@ -1,6 +1,7 @@
 #include "toolbar/frmToolBar.h"
 
 #include "app/App.h"
+#include "core/DrawingMode.h"
 #include "core/Numeric.h"
 #include "core/WindowPlacement.h"
 #include "settings/Settings.h"
@@ -124,7 +125,7 @@ bool frmToolBar::Form_Load() {
     m.myWindow = 0;
     if (app_.desktop.prevInstance()) return false;
     LoadSettings(app_);
-    // Drawing mode saved as on is entered here once the canvas exists (drawing-mode work).
+    if (!m.drawingOff) EnterDrawingModeAtStart(app_);
     if (m.startPattern >= 1 && m.startPattern <= patterns::kCount) selectPattern(m.startPattern);
     ComputeToolbarHeight(app_);
     setOuterSize(placement::kToolbarWidthTwips, m.toolbarHeight);
@@ -159,13 +160,11 @@ void frmToolBar::Form_Unload() {
     unloaded_ = true;
     tmrDelay_.stop();
     tmrDelay3_.stop();
-    // The hot key, the panels and the canvas are released here as they arrive.
+    app_.unloadScreen();
 }
 
 void frmToolBar::Toolbar1_ButtonClick(const QString& key) {
-    // btnDraw switches drawing mode once the canvas exists (drawing-mode work); until then a
-    // click must not leave the button looking pressed.
-    if (key == QStringLiteral("btnDraw")) setBtnDrawValue(app_.m.drawingOff ? 0 : 1);
+    if (key == QStringLiteral("btnDraw")) DrawButtonClicked(app_, btnDrawValue());
 }
 
 void frmToolBar::Text1_KeyDown(int keyCode, int shift) {
@@ -208,7 +207,7 @@ void frmToolBar::tmrDelay3_Timer() {
     }
     tmrDelay3_.stop();
     lblCount_->setText(QStringLiteral("Rdy"));
-    // Entering drawing mode at the end of the countdown comes with the canvas.
+    EnterDrawingModeAfterCountdown(app_);
 }
 
 void frmToolBar::selectPattern(int number) {
@@ -236,8 +235,18 @@ void frmToolBar::setButtonImage(int image) {
 // the frame, so the client is placed inside the frame the window manager said it would add.
 QPoint frmToolBar::framePosition() const {
     if (isVisible()) return frameGeometry().topLeft();
-    platform::FrameExtents f = app_.desktop.frameExtents(const_cast<frmToolBar&>(*this));
+    platform::FrameExtents f = const_cast<frmToolBar*>(this)->frame();
     return geometry().topLeft() - QPoint(f.left, f.top);
+}
+
+platform::FrameExtents frmToolBar::frame() {
+    // The window manager forgets the frame while the window is hidden; it is the same frame
+    // when the window comes back.
+    if (!frameKnown_) {
+        frame_ = app_.desktop.frameExtents(*this);
+        frameKnown_ = frame_.left || frame_.right || frame_.top || frame_.bottom;
+    }
+    return frame_;
 }
 
 void frmToolBar::setFramePosition(QPoint p) {
@@ -245,7 +254,7 @@ void frmToolBar::setFramePosition(QPoint p) {
         move(p);
         return;
     }
-    platform::FrameExtents f = app_.desktop.frameExtents(*this);
+    platform::FrameExtents f = frame();
     setGeometry(QRect(p + QPoint(f.left, f.top), size()));
 }
 
@@ -255,7 +264,7 @@ void frmToolBar::setTop(double twips) { setFramePosition({framePosition().x(), t
 void frmToolBar::setLeft(double twips) { setFramePosition({twipsToPixels(twips), framePosition().y()}); }
 
 void frmToolBar::setOuterSize(int widthTwips, int heightTwips) {
-    platform::FrameExtents f = app_.desktop.frameExtents(*this);
+    platform::FrameExtents f = frame();
     // Fixed: the user moves the toolbar but does not resize or maximise it.
     setFixedSize(std::max(1, twipsToPixels(widthTwips) - f.left - f.right),
                  std::max(1, twipsToPixels(heightTwips) - f.top - f.bottom));

@@ -3,6 +3,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/Desktop.h"
+
 class App;
 class QLabel;
 class QToolButton;
@@ -79,6 +81,7 @@ private:
     void selectPattern(int number);
     void setButtonImage(int image);
     void makeReachable();
+    platform::FrameExtents frame();
 
     App& app_;
     QWidget* toolbar1_;
@@ -90,4 +93,6 @@ private:
     QTimer tmrDelay3_;
     int image_ = 0;
     bool unloaded_ = false;
+    platform::FrameExtents frame_;
+    bool frameKnown_ = false;
 };

@@ -24,6 +24,20 @@ public:
         minimizeBox = present;
     }
     platform::FrameExtents frameExtents(QWidget&) override { return extents; }
+    void waitUntilGone(QWidget&) override { calls.push_back("waitUntilGone"); }
+    // The screen: a gradient the tests can recognise in the canvas.
+    QImage capture(const QRect& area) override {
+        calls.push_back("capture");
+        QImage img(area.size(), QImage::Format_RGB32);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                img.setPixel(x, y, qRgb((area.x() + x) & 0xff, (area.y() + y) & 0xff, 0x80));
+        return img;
+    }
+    void minimize(QWidget&) override { calls.push_back("minimize"); minimized = true; }
+    void restore(QWidget&) override { calls.push_back("restore"); minimized = false; }
+    bool isMinimized(QWidget&) override { return minimized; }
+    bool minimized = false;
 
     size_t count(const std::string& call) const {
         size_t n = 0;
