@@ -10,7 +10,6 @@
 class FakeDesktop final : public platform::Desktop {
 public:
     bool otherInstance = false;
-    platform::FrameExtents extents{1, 1, 21, 1};
     std::vector<std::string> calls;
     bool minimizeBox = true;
 
@@ -23,7 +22,12 @@ public:
         calls.push_back(present ? "minimizeBox+" : "minimizeBox-");
         minimizeBox = present;
     }
-    platform::FrameExtents frameExtents(QWidget&) override { return extents; }
+    // The frame Qt's platform plugin puts around the window, so that positions agree with
+    // what the widgets report once shown.
+    platform::FrameExtents frameExtents(QWidget& w) override {
+        QRect g = w.geometry(), f = w.frameGeometry();
+        return {g.left() - f.left(), f.right() - g.right(), g.top() - f.top(), f.bottom() - g.bottom()};
+    }
     void waitUntilGone(QWidget&) override { calls.push_back("waitUntilGone"); }
     // The screen: a gradient the tests can recognise in the canvas.
     QImage capture(const QRect& area) override {

@@ -1,4 +1,5 @@
 #include "app/App.h"
+#include "core/DrawingMode.h"
 #include "fakes/FakeDesktop.h"
 #include "toolbar/frmToolBar.h"
 
@@ -57,14 +58,14 @@ TEST(Toolbar, StartSequenceWithoutSettingsFile) {
     EXPECT_TRUE(m.drawingOff);
     EXPECT_EQ(m.drawPattern, 1);
     EXPECT_EQ(r.tb().buttonImage(), 1);
-    // The fake frame: 21 px on top with a 1 px border, so a 20 px caption.
-    EXPECT_EQ(m.toolbarHeight, 20 * 15 + 480);
+    platform::FrameExtents f = r.desktop.frameExtents(r.tb());
+    EXPECT_EQ(m.toolbarHeight, (f.top - f.left) * 15 + 480);
     EXPECT_EQ(r.tb().windowTitle(), "SB");
     EXPECT_EQ(r.tb().framePosition(), QPoint(379, 440));
     EXPECT_EQ(r.tb().top(), 6600);
     EXPECT_EQ(r.tb().left(), 5685);
     // Outer size 1335 x toolbarHeight twips, frame included.
-    EXPECT_EQ(r.tb().size(), QSize(89 - 2, 52 - 22));
+    EXPECT_EQ(r.tb().size(), QSize(89 - f.left - f.right, m.toolbarHeight / 15 - f.top - f.bottom));
     EXPECT_TRUE(r.tb().tmrDelay().isActive());
     EXPECT_FALSE(r.tb().tmrDelay3().isActive());
     EXPECT_EQ(r.tb().countText(), "Rdy");
@@ -108,7 +109,7 @@ TEST(Toolbar, StartPatternFromFile) {
     writeFile(gone.path(), far);
     ASSERT_TRUE(gone.start());
     QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(screen.contains(QRect(gone.tb().framePosition(), QSize(89, 52))))
+    EXPECT_TRUE(screen.contains(QRect(gone.tb().framePosition(), QSize(89, gone.app->m.toolbarHeight / 15))))
         << gone.tb().framePosition().x() << "," << gone.tb().framePosition().y();
     EXPECT_EQ(readFile(gone.path()), far);
 
@@ -180,6 +181,8 @@ TEST(Toolbar, CountdownShowsFourToOneThenReady) {
     EXPECT_EQ(r.tb().countText(), "Rdy");
     EXPECT_FALSE(r.tb().tmrDelay3().isActive());
     EXPECT_EQ(r.app->m.delayCount, 0);
+    EXPECT_FALSE(r.app->m.drawingOff);  // the last tick entered drawing mode
+    LeaveDrawingMode(*r.app);
 
     // Space again while "3" shows starts over at 4; activation shows "Rdy" until the next tick.
     QTest::keyClick(r.tb().text1(), Qt::Key_Space);
