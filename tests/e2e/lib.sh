@@ -107,3 +107,30 @@ pixel_at() {
 }
 
 key() { xdotool key --delay 30 "$@"; }
+
+# show_backdrop COLOUR: paints the root window (the desktop) in one colour, so the desktop
+# copy has something known to show.
+show_backdrop() {
+    local size
+    size=$(xdpyinfo | awk '/dimensions:/ {print $2}')
+    convert -size "$size" "xc:$1" "$WORK/backdrop.png"
+    display -window root "$WORK/backdrop.png" 2>/dev/null  # exits 1 even when it worked
+    import -window root -crop 1x1+1+1 -depth 8 txt:- | grep -q "$(convert xc:"$1" -depth 8 txt:- | sed -n '2p' | awk '{print $3}')"
+}
+
+canvas_id() { xdotool search --onlyvisible --name '^画面スクリーン$' 2>/dev/null | head -n1 | grep .; }
+
+# shot: a screenshot of the whole screen; px X Y reads "r,g,b" from the latest shot.
+shot() { import -window root "$WORK/shot.png"; }
+px() {
+    convert "$WORK/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+        sed -n '2p' | sed -E 's/^[^(]*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+}
+
+# The X window ids in stacking order, bottom first, as the window manager lists them.
+stacking() { xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'; }
+# above A B: window A is stacked above window B.
+above() {
+    stacking | tr ' ' '\n' | awk -v a="$(printf '0x%x' "$1")" -v b="$(printf '0x%x' "$2")" \
+        '$0 == a {ia = NR} $0 == b {ib = NR} END {exit !(ia && ib && ia > ib)}'
+}
