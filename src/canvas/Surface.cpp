@@ -42,6 +42,16 @@ QPainterPath strokeOf(const QPainterPath& centreLine, double width, Qt::PenCapSt
     return stroker.createStroke(centreLine);
 }
 
+// The box or ellipse centred on `centre` with half-sizes hx and hy.
+QPainterPath figurePath(Surface::Figure figure, QPointF centre, double hx, double hy) {
+    QPainterPath path;
+    if (figure == Surface::Figure::Ellipse && (hx > 0.5 || hy > 0.5))
+        path.addEllipse(centre, hx, hy);
+    else  // a box, or an ellipse within a single pixel
+        path.addRect(QRectF(centre.x() - hx, centre.y() - hy, 2 * hx, 2 * hy));
+    return path;
+}
+
 // Copies every pixel of `from` into `to` (same size and format) without reallocating `to`.
 void copyPixels(const QImage& from, QImage& to) {
     if (to.size() != from.size() || to.format() != from.format()) {
@@ -96,6 +106,7 @@ QRect Surface::takeDirty() {
 }
 
 void Surface::fillRegion(const QPainterPath& region, const QColor& colour) {
+    if (region.isEmpty()) return;
     const QRect box = region.controlPointRect().toAlignedRect().adjusted(-1, -1, 1, 1);
     if ((box & image_.rect()).isEmpty()) return;
     QPainter p(&image_);
@@ -104,20 +115,6 @@ void Surface::fillRegion(const QPainterPath& region, const QColor& colour) {
     p.end();
     touch(box);
 }
-
-namespace {
-
-// The box or ellipse centred on `centre` with half-sizes hx and hy.
-QPainterPath figurePath(Surface::Figure figure, QPointF centre, double hx, double hy) {
-    QPainterPath path;
-    if (figure == Surface::Figure::Ellipse && (hx > 0.5 || hy > 0.5))
-        path.addEllipse(centre, hx, hy);
-    else  // a box, or an ellipse within a single pixel
-        path.addRect(QRectF(centre.x() - hx, centre.y() - hy, 2 * hx, 2 * hy));
-    return path;
-}
-
-}  // namespace
 
 // The pen covers the band between the figure grown and shrunk by half its width; a figure
 // narrower than the pen is covered whole. Interior, band and their union are then each one

@@ -553,6 +553,13 @@ TEST(SurfaceDirty, SmallShapeOnABigScreenDirtiesOnlyItsBox) {
     const QRect arrow = s.takeDirty();
     EXPECT_TRUE(shape.contains(arrow));
     EXPECT_LT(arrow.width() * arrow.height(), 200 * 200);
+    // A highlighter dot smaller than its pen, outlined in another colour.
+    s.DrawMode = Surface::kMaskPen;
+    s.FillColor = QBColor(14);
+    s.Circle(tw(950), tw(500), tw(3), QBColor(12), 1);
+    EXPECT_TRUE(shape.contains(s.takeDirty()));
+    s.Line(tw(950), tw(500), tw(952), tw(501), QBColor(12), Surface::LineForm::Box);
+    EXPECT_TRUE(shape.contains(s.takeDirty()));
 }
 
 TEST(SurfaceColours, QBColorPalette) {
