@@ -9,12 +9,17 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    // Slateboard reads the screen and grabs keys through X11.
+    // Slateboard reads the screen and grabs keys through X11; under Wayland it runs on XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-            std::fprintf(stderr, "slateboard: no X display (DISPLAY is not set); Slateboard needs an X11 session\n");
+            std::fprintf(stderr, "slateboard: no X display (DISPLAY is not set); Slateboard needs an X11 session%s\n",
+                         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? "" : " or XWayland");
             return 1;
         }
+        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            std::fprintf(stderr,
+                         "slateboard: running on XWayland: windows of other Wayland applications may be missing "
+                         "from the capture, and the hot key only works while an X11 window has the focus\n");
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
     QApplication qapp(argc, argv);

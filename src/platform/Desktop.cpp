@@ -34,6 +34,8 @@ public:
     void minimize(QWidget& window) override { window.showMinimized(); }
     void restore(QWidget& window) override { window.showNormal(); }
     bool isMinimized(QWidget& window) override { return window.isMinimized(); }
+    bool registerHotKey(int, int, int) override { return false; }  // no global keys without X11
+    void unregisterHotKey(int) override {}
 
 private:
     SingleInstance instance_;

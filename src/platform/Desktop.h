@@ -2,6 +2,7 @@
 #include <QImage>
 #include <QRect>
 
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -43,6 +44,22 @@ public:
     virtual void minimize(QWidget& window) = 0;
     virtual void restore(QWidget& window) = 0;
     virtual bool isMinimized(QWidget& window) = 0;
+
+    // A system-wide key: from now on the combination (modifiers 2 = Ctrl, key a virtual-key
+    // code), pressed in any application and whatever the lock keys, calls the hot-key handler
+    // with `id` instead of reaching the focused application. False when another client holds
+    // the combination, then nothing is registered.
+    virtual bool registerHotKey(int id, int modifiers, int virtualKey) = 0;
+    virtual void unregisterHotKey(int id) = 0;
+    void setHotKeyHandler(std::function<void(int id)> handler) { hotKeyHandler_ = std::move(handler); }
+
+protected:
+    void hotKeyPressed(int id) {
+        if (hotKeyHandler_) hotKeyHandler_(id);
+    }
+
+private:
+    std::function<void(int)> hotKeyHandler_;
 };
 
 // The desktop of the running session: X11 when Qt runs on xcb, otherwise a plain

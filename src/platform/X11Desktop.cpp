@@ -1,9 +1,12 @@
 #include "platform/X11Desktop.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
+
+#include <xcb/xcb_keysyms.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -26,7 +29,13 @@ xcb_window_t windowOf(QWidget& w) { return static_cast<xcb_window_t>(w.winId());
 X11Desktop::X11Desktop(xcb_connection_t* connection)
     : c_(connection),
       root_(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root),
-      instance_(instanceName("slateboard")) {}
+      instance_(instanceName("slateboard")) {
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+X11Desktop::~X11Desktop() {
+    if (QCoreApplication* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
+}
 
 bool X11Desktop::prevInstance() { return !instance_.claim(); }
 
@@ -189,6 +198,122 @@ bool X11Desktop::isMinimized(QWidget& window) {
     for (uint32_t a : state)
         if (a == hidden) return true;
     return window.isMinimized();
+}
+
+}  // namespace platform
+
+namespace platform {
+
+namespace {
+
+constexpr uint32_t kKeysymNumLock = 0xff7f, kKeysymScrollLock = 0xff14;
+constexpr uint32_t kKeysymF1 = 0xffbe;
+
+// The X keysym of a virtual-key code: letters, digits and the function keys.
+uint32_t keysymOf(int virtualKey) {
+    if (virtualKey >= 'A' && virtualKey <= 'Z') return uint32_t(virtualKey - 'A' + 'a');
+    if (virtualKey >= '0' && virtualKey <= '9') return uint32_t(virtualKey);
+    if (virtualKey >= 0x70 && virtualKey <= 0x87) return kKeysymF1 + uint32_t(virtualKey - 0x70);
+    return 0;
+}
+
+}  // namespace
+
+uint16_t X11Desktop::lockMasks() {
+    // CapsLock is always Lock; NumLock and ScrollLock sit on whichever modifier the keyboard
+    // map gives them, looked up now.
+    uint16_t masks = XCB_MOD_MASK_LOCK;
+    xcb_key_symbols_t* syms = xcb_key_symbols_alloc(c_);
+    XcbReply<xcb_get_modifier_mapping_reply_t> map(
+        xcb_get_modifier_mapping_reply(c_, xcb_get_modifier_mapping(c_), nullptr), &std::free);
+    if (syms && map) {
+        xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(map.get());
+        const int per = map->keycodes_per_modifier;
+        for (uint32_t keysym : {kKeysymNumLock, kKeysymScrollLock}) {
+            std::unique_ptr<xcb_keycode_t, decltype(&std::free)> wanted(xcb_key_symbols_get_keycode(syms, keysym), &std::free);
+            if (!wanted) continue;
+            for (int mod = 0; mod < 8; ++mod)
+                for (int k = 0; k < per; ++k)
+                    for (xcb_keycode_t* w = wanted.get(); *w != XCB_NO_SYMBOL; ++w)
+                        if (codes[mod * per + k] == *w && codes[mod * per + k] != 0) masks |= uint16_t(1u << mod);
+        }
+    }
+    if (syms) xcb_key_symbols_free(syms);
+    return masks;
+}
+
+std::vector<uint16_t> X11Desktop::lockCombinations() {
+    // Every subset of the lock masks: the grab must hold whatever locks are on.
+    std::vector<uint16_t> bits;
+    for (uint16_t m = lockMasks(), bit = 1; m; bit <<= 1)
+        if (m & bit) {
+            bits.push_back(bit);
+            m &= uint16_t(~bit);
+        }
+    std::vector<uint16_t> out;
+    for (uint32_t subset = 0; subset < (1u << bits.size()); ++subset) {
+        uint16_t mask = 0;
+        for (size_t i = 0; i < bits.size(); ++i)
+            if (subset & (1u << i)) mask |= bits[i];
+        out.push_back(mask);
+    }
+    return out;
+}
+
+bool X11Desktop::registerHotKey(int id, int modifiers, int virtualKey) {
+    unregisterHotKey(id);
+    const uint32_t keysym = keysymOf(virtualKey);
+    xcb_key_symbols_t* syms = xcb_key_symbols_alloc(c_);
+    if (!syms || !keysym) {
+        if (syms) xcb_key_symbols_free(syms);
+        return false;
+    }
+    std::unique_ptr<xcb_keycode_t, decltype(&std::free)> codes(xcb_key_symbols_get_keycode(syms, keysym), &std::free);
+    xcb_key_symbols_free(syms);
+    if (!codes || codes.get()[0] == XCB_NO_SYMBOL) return false;
+    const xcb_keycode_t keycode = codes.get()[0];
+    const uint16_t mods = (modifiers & 2) ? XCB_MOD_MASK_CONTROL : 0;
+
+    std::vector<uint16_t> done;
+    for (uint16_t locks : lockCombinations()) {
+        auto cookie = xcb_grab_key_checked(c_, 0, root_, uint16_t(mods | locks), keycode,
+                                           XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        if (xcb_generic_error_t* err = xcb_request_check(c_, cookie)) {
+            std::free(err);  // BadAccess: another client holds this combination
+            for (uint16_t undo : done) xcb_ungrab_key(c_, keycode, root_, uint16_t(mods | undo));
+            xcb_flush(c_);
+            return false;
+        }
+        done.push_back(locks);
+    }
+    xcb_flush(c_);
+    grabs_[id] = {keycode, mods};
+    return true;
+}
+
+void X11Desktop::unregisterHotKey(int id) {
+    auto it = grabs_.find(id);
+    if (it == grabs_.end()) return;
+    for (uint16_t locks : lockCombinations())
+        xcb_ungrab_key(c_, it->second.keycode, root_, uint16_t(it->second.modifiers | locks));
+    xcb_flush(c_);
+    grabs_.erase(it);
+}
+
+bool X11Desktop::nativeEventFilter(const QByteArray& type, void* message, qintptr*) {
+    if (grabs_.empty() || type != "xcb_generic_event_t") return false;
+    auto* ev = static_cast<xcb_generic_event_t*>(message);
+    const uint8_t kind = ev->response_type & 0x7f;
+    if (kind != XCB_KEY_PRESS && kind != XCB_KEY_RELEASE) return false;
+    auto* key = reinterpret_cast<xcb_key_press_event_t*>(ev);
+    if (key->event != root_) return false;  // a key for one of our windows, not the grab
+    constexpr uint16_t kModifiers = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4;
+    for (const auto& [id, grab] : grabs_) {
+        if (key->detail != grab.keycode || (key->state & kModifiers) != grab.modifiers) continue;
+        if (kind == XCB_KEY_PRESS) hotKeyPressed(id);
+        return true;  // the hot key is ours alone, press and release
+    }
+    return false;
 }
 
 }  // namespace platform

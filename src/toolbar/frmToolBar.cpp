@@ -3,7 +3,10 @@
 #include "app/App.h"
 #include "core/DrawingMode.h"
 #include "core/Numeric.h"
+#include "hotkey/HotKey.h"
 #include "core/WindowPlacement.h"
+#include "help/frmHelp.h"
+#include "settings/frmSetUp.h"
 #include "settings/Settings.h"
 #include "toolbar/ButtonPictures.h"
 #include "toolbar/KeyMap.h"
@@ -127,6 +130,7 @@ bool frmToolBar::Form_Load() {
     LoadSettings(app_);
     if (!m.drawingOff) EnterDrawingModeAtStart(app_);
     if (m.startPattern >= 1 && m.startPattern <= patterns::kCount) selectPattern(m.startPattern);
+    InstallHotKey(app_);
     ComputeToolbarHeight(app_);
     setOuterSize(placement::kToolbarWidthTwips, m.toolbarHeight);
     makeReachable();
@@ -158,8 +162,11 @@ void frmToolBar::Form_Resize() { KeepToolbarOnTop(app_); }
 void frmToolBar::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    RemoveHotKey(app_);
     tmrDelay_.stop();
     tmrDelay3_.stop();
+    app_.unloadHelp();
+    app_.unloadSetUp();
     app_.unloadScreen();
 }
 
@@ -180,8 +187,12 @@ void frmToolBar::Text1_KeyDown(int keyCode, int shift) {
     case Command::PreviousPattern: PreviousPattern(); break;
     case Command::NextPattern: NextPattern(); break;
     case Command::OpenSettings:
+        m.myWindow = 2;
+        app_.setUp().Show();
+        break;
     case Command::OpenHelp:
-        // The panels are not built yet: nothing opens, so myWindow stays 0.
+        m.myWindow = 1;
+        app_.help().Show();
         break;
     case Command::SelectPattern: selectPattern(a.pattern); break;
     case Command::ShowMyWindow: app_.msgBox(QStringLiteral("myWindow=") + QString::number(m.myWindow)); break;

@@ -43,6 +43,15 @@ public:
     bool isMinimized(QWidget&) override { return minimized; }
     bool minimized = false;
 
+    bool registerHotKey(int id, int modifiers, int key) override {
+        calls.push_back("registerHotKey " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
+                        std::to_string(key));
+        return !keyTaken;
+    }
+    void unregisterHotKey(int id) override { calls.push_back("unregisterHotKey " + std::to_string(id)); }
+    void pressHotKey(int id) { hotKeyPressed(id); }
+    bool keyTaken = false;
+
     size_t count(const std::string& call) const {
         size_t n = 0;
         for (const auto& c : calls) n += c == call;
