@@ -1,0 +1,36 @@
+#pragma once
+#include "platform/Desktop.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <Qt>
+
+class App;
+class QWidget;
+
+// Size and place of the two panels (help and settings). Their heights are given in twips as
+// outer heights, frame included; their widths are those of their designed client areas.
+namespace panels {
+
+// A small utility window with a title and a close button only (window managers give such
+// windows no minimise or maximise button), kept above other windows like the toolbar so
+// that it never disappears behind the canvas.
+inline constexpr Qt::WindowFlags kWindowFlags = Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
+                                                Qt::WindowStaysOnTopHint;
+
+// Client height in pixels for an outer height in twips: the frame the window manager adds is
+// taken off, and the client never reaches down to `hiddenFromPx`, the top of the panel's key
+// box, which must stay below the visible part even where no frame is known. At least 1.
+int clientHeight(int outerHeightTwips, const platform::FrameExtents& frame, int hiddenFromPx);
+
+// Top-left of a frame of size `outer` centred in `area`.
+QPoint centred(const QSize& outer, const QRect& area);
+
+// Fixes the panel's client size (the width given, the height by clientHeight) and places its
+// frame in the middle of the available area of the toolbar's screen (the primary screen when
+// there is no toolbar). For a panel that has not been shown yet.
+void sizeAndCentre(App& app, QWidget& panel, int clientWidthPx, int outerHeightTwips, int hiddenFromPx);
+
+}  // namespace panels
