@@ -1,6 +1,8 @@
 #include "app/App.h"
 
 #include "canvas/frmScreen.h"
+#include "help/frmHelp.h"
+#include "settings/frmSetUp.h"
 #include "toolbar/frmToolBar.h"
 
 #include <QMessageBox>
@@ -41,3 +43,35 @@ void App::unloadScreen() {
     s->hide();
     s->deleteLater();
 }
+
+namespace {
+// Hides the panel now and frees it once the event being handled has returned.
+template <class Form>
+void unloadPanel(std::unique_ptr<Form>& panel) {
+    if (!panel) return;
+    Form* f = panel.release();
+    f->Form_Unload();
+    f->hide();
+    f->deleteLater();
+}
+}  // namespace
+
+frmHelp& App::help() {
+    if (!help_) {
+        help_ = std::make_unique<frmHelp>(*this);
+        help_->Form_Load();
+    }
+    return *help_;
+}
+
+void App::unloadHelp() { unloadPanel(help_); }
+
+frmSetUp& App::setUp() {
+    if (!setUp_) {
+        setUp_ = std::make_unique<frmSetUp>(*this);
+        setUp_->Form_Load();
+    }
+    return *setUp_;
+}
+
+void App::unloadSetUp() { unloadPanel(setUp_); }

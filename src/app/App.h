@@ -10,6 +10,8 @@
 namespace platform { class Desktop; }
 class frmToolBar;
 class frmScreen;
+class frmHelp;
+class frmSetUp;
 
 // The application object: owns the shared drawing state and the windows, each created on
 // first use as the single instance the others reach through here. Tests build their own.
@@ -34,6 +36,16 @@ public:
     frmScreen& loadScreen();
     void unloadScreen();
 
+    // The help and settings panels: loaded (their load handlers run) on first use and again
+    // after an unload. Unloading sets myWindow to 0 and hides the panel; it is freed once the
+    // event being handled, perhaps its own, has returned. Unloading one not loaded does nothing.
+    frmHelp& help();
+    bool helpLoaded() const { return help_ != nullptr; }
+    void unloadHelp();
+    frmSetUp& setUp();
+    bool setUpLoaded() const { return setUp_ != nullptr; }
+    void unloadSetUp();
+
     // A modal message with an OK button (the Q key). Replaceable in tests.
     std::function<void(const QString& text)> msgBox;
     // A problem the user must hear about (a failed save). Replaceable in tests.
@@ -42,4 +54,6 @@ public:
 private:
     std::unique_ptr<frmToolBar> toolBar_;
     std::unique_ptr<frmScreen> screen_;
+    std::unique_ptr<frmHelp> help_;
+    std::unique_ptr<frmSetUp> setUp_;
 };
