@@ -1,5 +1,7 @@
 #include "canvas/Surface.h"
 
+#include "platform/LargeImage.h"
+
 #include "core/Numeric.h"
 
 #include <QPainter>
@@ -55,8 +57,8 @@ QPainterPath figurePath(Surface::Figure figure, QPointF centre, double hx, doubl
 // Copies every pixel of `from` into `to` (same size and format) without reallocating `to`.
 void copyPixels(const QImage& from, QImage& to) {
     if (to.size() != from.size() || to.format() != from.format()) {
-        to = from.copy();
-        return;
+        to = from.format() == QImage::Format_RGB32 ? platform::allocateImage(from.size()) : from.copy();
+        if (to.size() != from.size()) return;
     }
     std::memcpy(to.bits(), from.constBits(), size_t(from.sizeInBytes()));
 }
@@ -72,7 +74,7 @@ SemiAxes circleSemiAxes(double radius, double aspect) {
 }
 
 Surface::Surface(QSize pixelSize, double twipsPerPixel)
-    : image_(pixelSize, QImage::Format_RGB32),
+    : image_(platform::allocateImage(pixelSize)),
       twipsPerPixel_(twipsPerPixel > 0 ? twipsPerPixel : 15.0) {
     image_.fill(background_);
 }
@@ -261,6 +263,11 @@ void Surface::PaintPicture(const QImage& source, double destX, double destY, dou
 }
 
 void Surface::setImage(const QImage& pixels) {
+    if (pixels.size() == image_.size() && pixels.format() == QImage::Format_RGB32) {
+        image_ = pixels;  // shared, not copied: the first drawing detaches it
+        touch(image_.rect());
+        return;
+    }
     QPainter p(&image_);
     applyDrawMode(p, kCopyPen);
     p.drawImage(0, 0, pixels.convertToFormat(QImage::Format_RGB32));

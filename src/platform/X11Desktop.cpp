@@ -1,13 +1,17 @@
 #include "platform/X11Desktop.h"
 
+#include "platform/LargeImage.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
 
 #include <xcb/xcb_keysyms.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +38,7 @@ X11Desktop::X11Desktop(xcb_connection_t* connection)
 }
 
 X11Desktop::~X11Desktop() {
+    if (capture_) xcb_disconnect(capture_);
     if (QCoreApplication* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
 }
 
@@ -149,34 +154,56 @@ void X11Desktop::waitUntilGone(QWidget& window) {
 }
 
 QImage X11Desktop::capture(const QRect& area) {
-    const xcb_setup_t* setup = xcb_get_setup(c_);
+    // A connection of its own, so that megabytes of pixels do not pass through Qt's.
+    if (!capture_) {
+        capture_ = xcb_connect(nullptr, nullptr);
+        if (xcb_connection_has_error(capture_)) {
+            xcb_disconnect(capture_);
+            capture_ = nullptr;
+        }
+    }
+    xcb_connection_t* c = capture_ ? capture_ : c_;
+    const xcb_setup_t* setup = xcb_get_setup(c);
     xcb_screen_t* screen = xcb_setup_roots_iterator(setup).data;
-    QRect r = area.intersected(QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels));
-    QImage out(area.size(), QImage::Format_RGB32);
-    out.fill(Qt::black);
-    if (r.isEmpty()) return out;
-    auto cookie = xcb_get_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, root_, int16_t(r.x()), int16_t(r.y()),
-                                uint16_t(r.width()), uint16_t(r.height()), ~0u);
-    XcbReply<xcb_get_image_reply_t> reply(xcb_get_image_reply(c_, cookie, nullptr), &std::free);
-    const int bytes = reply ? xcb_get_image_data_length(reply.get()) : 0;
-    const bool native32 = reply && (reply->depth == 24 || reply->depth == 32) &&
-                          bytes == r.width() * r.height() * 4 &&
-                          setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST;
-    if (!native32) {
-        // An unusual visual: let Qt convert it.
-        QScreen* s = QGuiApplication::primaryScreen();
-        if (s) return s->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage().convertToFormat(QImage::Format_RGB32);
-        return out;
+    const QRect r = area.intersected(QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels));
+    if (r.isEmpty()) {
+        QImage black(area.size(), QImage::Format_RGB32);
+        black.fill(Qt::black);
+        return black;
     }
-    // 32 bits per pixel, little-endian: B, G, R, x in memory, the layout of Format_RGB32.
-    const uint8_t* data = xcb_get_image_data(reply.get());
-    const QPoint offset = r.topLeft() - area.topLeft();
-    for (int y = 0; y < r.height(); ++y) {
-        auto* dst = reinterpret_cast<uint32_t*>(out.scanLine(offset.y() + y)) + offset.x();
-        const auto* src = reinterpret_cast<const uint32_t*>(data + size_t(y) * r.width() * 4);
-        for (int x = 0; x < r.width(); ++x) dst[x] = src[x] | 0xff000000u;
+    // Read in bands of rows, all requested at once: each reply is small enough for the heap to
+    // reuse its memory, and the pixels land in one image allocated for the purpose.
+    const int band = std::max(1, (1 << 20) / (r.width() * 4));
+    std::vector<xcb_get_image_cookie_t> cookies;
+    for (int y = r.top(); y <= r.bottom(); y += band)
+        cookies.push_back(xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, int16_t(r.x()), int16_t(y),
+                                        uint16_t(r.width()), uint16_t(std::min(band, r.bottom() + 1 - y)), ~0u));
+    QImage out = allocateImage(area.size());
+    if (r != area) out.fill(Qt::black);
+    bool native = setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST;
+    int y = r.top();
+    for (auto cookie : cookies) {
+        XcbReply<xcb_get_image_reply_t> reply(xcb_get_image_reply(c, cookie, nullptr), &std::free);
+        const int rows = std::min(band, r.bottom() + 1 - y);
+        native = native && reply && (reply->depth == 24 || reply->depth == 32) &&
+                 xcb_get_image_data_length(reply.get()) == r.width() * rows * 4;
+        if (native) {
+            // 32 bits per pixel, little-endian: B, G, R, x in memory, the layout of Format_RGB32
+            // once the unused byte is set.
+            const auto* src = reinterpret_cast<const uint32_t*>(xcb_get_image_data(reply.get()));
+            for (int row = 0; row < rows; ++row) {
+                auto* dst = reinterpret_cast<uint32_t*>(out.scanLine(y - area.y() + row)) + (r.x() - area.x());
+                for (int x = 0; x < r.width(); ++x) dst[x] = src[x] | 0xff000000u;
+                src += r.width();
+            }
+        }
+        y += rows;
     }
-    return out;
+    if (native) return out;
+    // An unusual visual: let Qt convert it.
+    QScreen* s = QGuiApplication::primaryScreen();
+    QImage shot = s ? s->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage() : QImage();
+    return shot.convertToFormat(QImage::Format_RGB32);
 }
 
 void X11Desktop::minimize(QWidget& window) {

@@ -47,6 +47,7 @@ private:
     };
     std::map<int, Grab> grabs_;
     xcb_connection_t* c_;
+    xcb_connection_t* capture_ = nullptr;
     xcb_window_t root_;
     SingleInstance instance_;
 };

@@ -48,6 +48,7 @@ wait_until() {
 # start_x [WIDTHxHEIGHT]: a private X server with openbox as window manager.
 start_x() {
     local size=${1:-1024x768} fd_file="$WORK/display"
+    rm -f "$fd_file"
     Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$fd_file" 2>"$WORK/xvfb.log" &
     PIDS+=($!)
     wait_until "[ -s '$fd_file' ]" 10 || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
