@@ -26,6 +26,7 @@ bench: deps
 	@[ -f build-bench/build.ninja ] || cmake --preset bench >/dev/null
 	@cmake --build --preset bench -j $(JOBS)
 	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@bash bench/enter_drawing_mode.sh build-bench/slateboard
 
 clean:
 	rm -rf build build-sanitize build-bench
