@@ -51,15 +51,11 @@ TEST(ColorCombo, SwatchesAreTheColourInABlackFrame) {
     for (const Offered& o : kOffered) {
         QImage img = swatchImage(o.item);
         ASSERT_EQ(img.size(), QSize(16, 16));
-        int frame = 0, inside = 0;
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) {
                 bool edge = x == 0 || y == 0 || x == 15 || y == 15;
-                QRgb want = edge ? qRgb(0, 0, 0) : o.rgb;
-                (edge ? frame : inside) += (img.pixel(x, y) & 0xffffff) == (want & 0xffffff);
+                ASSERT_EQ(img.pixel(x, y) & 0xffffff, (edge ? 0 : o.rgb) & 0xffffff) << o.item << " at " << x << "," << y;
             }
-        EXPECT_EQ(frame, 60) << "item " << o.item;
-        EXPECT_EQ(inside, 14 * 14) << "item " << o.item;
     }
     EXPECT_TRUE(swatchImage(0).isNull());
     EXPECT_TRUE(swatchImage(10).isNull());
