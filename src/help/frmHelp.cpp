@@ -26,13 +26,13 @@ constexpr int kOuterHeight = 5700;   // twips, frame included
 constexpr int kLabelHeight = 195;    // twips
 constexpr QRgb kWhite = 0xFFFFFF;
 
-struct LabelSpec {
+struct LabelRow {
     int number, left, top, width;
     const char* caption;  // UTF-8
 };
 
 // The three group titles sit on the top edges of their boxes; entries at 480, notes at 600.
-constexpr LabelSpec kLabels[] = {
+constexpr LabelRow kLabels[] = {
     {10, 600, 120, 375, "描画"},
     {1, 480, 360, 4335, "A = 矢印 (Arrow)"},
     {2, 480, 600, 4335, "L = 直線 (Line)"},
@@ -54,11 +54,11 @@ constexpr LabelSpec kLabels[] = {
 
 // Three boxes from x 360 to 4920 twips: drawing 240..2040, drawing control 2280..3720,
 // settings 3960..4680.
-struct LineSpec {
+struct LineRow {
     int x1, y1, x2, y2;
 };
 constexpr int kBoxLeft = 360, kBoxRight = 4920;
-constexpr LineSpec kLines[] = {
+constexpr LineRow kLines[] = {
     {kBoxLeft, 240, kBoxRight, 240},    // Line1
     {kBoxLeft, 2040, kBoxRight, 2040},  // Line3
     {kBoxLeft, 240, kBoxLeft, 2040},    // Line2
@@ -106,7 +106,7 @@ frmHelp::frmHelp(App& app)
     connect(esc, &QShortcut::activated, command1_, &QPushButton::click);
 
     const int labelHeight = std::max(twipsToPixels(kLabelHeight), fontMetrics().height());
-    for (const LabelSpec& s : kLabels) {
+    for (const LabelRow& s : kLabels) {
         auto* l = new QLabel(QString::fromUtf8(s.caption), this);
         l->setObjectName(QStringLiteral("Label%1").arg(s.number));
         l->setGeometry(twipsToPixels(s.left), twipsToPixels(s.top), twipsToPixels(s.width), labelHeight);
@@ -162,7 +162,7 @@ QLabel* frmHelp::label(int number) const {
 void frmHelp::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setPen(QPen(Qt::black, 1));
-    for (const LineSpec& l : kLines)
+    for (const LineRow& l : kLines)
         p.drawLine(twipsToPixels(l.x1), twipsToPixels(l.y1), twipsToPixels(l.x2), twipsToPixels(l.y2));
 }
 
