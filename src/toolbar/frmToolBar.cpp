@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "core/DrawingMode.h"
 #include "core/Numeric.h"
+#include "core/PanelFont.h"
 #include "hotkey/HotKey.h"
 #include "core/WindowPlacement.h"
 #include "help/frmHelp.h"
@@ -29,12 +30,7 @@ QRect twipsRect(int left, int top, int width, int height) {
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
 }
 
-QFont toolbarFont() {
-    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
-    f.setPointSizeF(9.75);
-    f.setWeight(QFont::Normal);
-    return f;
-}
+QFont toolbarFont() { return panelfont::gothic(9.75); }
 
 QToolButton* makeButton(QWidget* parent, const QString& key, const QString& tip, int x) {
     auto* b = new QToolButton(parent);
