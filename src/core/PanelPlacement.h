@@ -13,10 +13,11 @@ class QWidget;
 // outer heights, frame included; their widths are those of their designed client areas.
 namespace panels {
 
-// A small utility window with a title and a close button only (window managers give such
-// windows no minimise or maximise button), kept above other windows like the toolbar so
-// that it never disappears behind the canvas.
-inline constexpr Qt::WindowFlags kWindowFlags = Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+// A window with a title and a close button only (the minimise action is taken away when it is
+// shown), kept above other windows and owned by the toolbar so that it never disappears
+// behind the canvas. Not a tool window: those are transient for the whole application, and
+// window managers stack such a window under the canvas once the canvas is clicked.
+inline constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                                 Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
                                                 Qt::WindowStaysOnTopHint;
 

@@ -4,6 +4,7 @@
 #include "core/KeyBox.h"
 #include "core/Numeric.h"
 #include "core/PanelFont.h"
+#include "toolbar/frmToolBar.h"
 #include "core/PanelPlacement.h"
 #include "platform/Desktop.h"
 
@@ -146,6 +147,9 @@ void frmHelp::Command1_Click() {
 
 void frmHelp::Show() {
     show();
+    // Owned by the toolbar, the panel stays in front of it and so of the canvas. (Qt clears
+    // the owner of a plain window when it shows it.)
+    app_.desktop.setOwner(*this, app_.toolBar());
     // Minimised, the panel would keep myWindow set with no way back to it from the toolbar.
     app_.desktop.setMinimizeBox(*this, false);
     raise();

@@ -31,6 +31,7 @@ public:
         QImage shot = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
         return shot.copy(area);
     }
+    void setOwner(QWidget&, QWidget&) override {}
     void minimize(QWidget& window) override { window.showMinimized(); }
     void restore(QWidget& window) override { window.showNormal(); }
     bool isMinimized(QWidget& window) override { return window.isMinimized(); }

@@ -40,6 +40,9 @@ public:
     // A pixel-exact copy of this area of the screen, in device pixels.
     virtual QImage capture(const QRect& area) = 0;
 
+    // Keeps `window` stacked above `owner` (a window that belongs to it, like a dialog).
+    virtual void setOwner(QWidget& window, QWidget& owner) = 0;
+
     // Minimises the window, restores it, and tells whether it is minimised.
     virtual void minimize(QWidget& window) = 0;
     virtual void restore(QWidget& window) = 0;

@@ -206,6 +206,14 @@ QImage X11Desktop::capture(const QRect& area) {
     return shot.convertToFormat(QImage::Format_RGB32);
 }
 
+void X11Desktop::setOwner(QWidget& window, QWidget& owner) {
+    // Qt writes no WM_TRANSIENT_FOR for a plain top-level window, so it is written here.
+    xcb_window_t o = windowOf(owner);
+    xcb_change_property(c_, XCB_PROP_MODE_REPLACE, windowOf(window), XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32,
+                        1, &o);
+    xcb_flush(c_);
+}
+
 void X11Desktop::minimize(QWidget& window) {
     window.showMinimized();
     xcb_flush(c_);

@@ -25,6 +25,7 @@ public:
     FrameExtents frameExtents(QWidget& window) override;
     void waitUntilGone(QWidget& window) override;
     QImage capture(const QRect& area) override;
+    void setOwner(QWidget& window, QWidget& owner) override;
     void minimize(QWidget& window) override;
     void restore(QWidget& window) override;
     bool isMinimized(QWidget& window) override;

@@ -11,6 +11,7 @@
 #include "settings/Settings.h"
 #include "settings/Swatches.h"
 #include "toolbar/KeyMap.h"
+#include "toolbar/frmToolBar.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -233,6 +234,9 @@ void frmSetUp::txtText1_KeyDown(int keyCode, int /*shift*/) {
 
 void frmSetUp::Show() {
     show();
+    // Owned by the toolbar, the panel stays in front of it and so of the canvas. (Qt clears
+    // the owner of a plain window when it shows it.)
+    app_.desktop.setOwner(*this, app_.toolBar());
     // Minimised, the panel would keep myWindow set with no way back to it from the toolbar.
     app_.desktop.setMinimizeBox(*this, false);
     raise();

@@ -38,6 +38,7 @@ public:
                 img.setPixel(x, y, qRgb((area.x() + x) & 0xff, (area.y() + y) & 0xff, 0x80));
         return img;
     }
+    void setOwner(QWidget&, QWidget&) override { calls.push_back("setOwner"); }
     void minimize(QWidget&) override { calls.push_back("minimize"); minimized = true; }
     void restore(QWidget&) override { calls.push_back("restore"); minimized = false; }
     bool isMinimized(QWidget&) override { return minimized; }
