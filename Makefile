@@ -1,5 +1,5 @@
 # Two commands for a newcomer: `make run` and `make test`. Everything else is a helper.
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench package clean
 
 JOBS ?= $(shell nproc)
 
@@ -27,6 +27,9 @@ bench: deps
 	@cmake --build --preset bench -j $(JOBS)
 	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 	@bash bench/enter_drawing_mode.sh build-bench/slateboard
+
+package: build
+	@cd build && cpack -G DEB
 
 clean:
 	rm -rf build build-sanitize build-bench
