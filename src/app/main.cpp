@@ -8,7 +8,17 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+// Qt's own messages (a lost X connection, a missing platform plugin) name the program.
+void prefixMessages(QtMsgType, const QMessageLogContext&, const QString& text) {
+    std::fprintf(stderr, "slateboard: %s\n", qPrintable(text));
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    qInstallMessageHandler(prefixMessages);
     // Slateboard reads the screen and grabs keys through X11; under Wayland it runs on XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         if (qEnvironmentVariableIsEmpty("DISPLAY")) {

@@ -23,6 +23,7 @@ namespace {
 constexpr int kLineCount = 9;
 // The nine lines are a few bytes each; nothing past this much of the file is ever looked at.
 constexpr size_t kReadLimit = 64 * 1024;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -273,6 +274,8 @@ std::optional<bool> parseBoolean(std::string_view text) {
 }
 
 std::optional<Values> parse(std::string_view bytes) {
+    // Editors may put a UTF-8 byte-order mark in front of the text; the numbers are read the same.
+    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
     const auto lines = splitLines(bytes, kLineCount);
     if (lines.size() < kLineCount) return std::nullopt;
 
@@ -320,16 +323,24 @@ std::string save(const std::string& path, const Values& v) {
         const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
         if (base.empty()) return fail(EISDIR);
 
-        std::string tmp = (dir == "/" ? std::string("/") : dir + "/") + base + ".XXXXXX";
-        std::vector<char> tmpName(tmp.begin(), tmp.end());
-        tmpName.push_back('\0');
-        const int fd = ::mkostemp(tmpName.data(), O_CLOEXEC);
-        if (fd < 0) return fail(errno);
-        tmp.assign(tmpName.data());
+        const std::string prefix = (dir == "/" ? std::string("/") : dir + "/") + base + ".";
+        // An unnamed file first, where the system offers it: a crash while it is written
+        // leaves nothing behind. It gets a name only for the moment before the rename.
+        int fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        const bool unnamed = fd >= 0;
+        std::string tmp;
+        if (!unnamed) {
+            std::vector<char> tmpName(prefix.begin(), prefix.end());
+            for (char c : std::string("XXXXXX")) tmpName.push_back(c);
+            tmpName.push_back('\0');
+            fd = ::mkostemp(tmpName.data(), O_CLOEXEC);
+            if (fd < 0) return fail(errno);
+            tmp.assign(tmpName.data());
+        }
 
         auto abandon = [&](int err) {
             ::close(fd);
-            ::unlink(tmp.c_str());
+            if (!tmp.empty()) ::unlink(tmp.c_str());
             return fail(err);
         };
         if (!writeAll(fd, bytes)) return abandon(errno);
@@ -339,6 +350,16 @@ std::string save(const std::string& path, const Values& v) {
         } while (rc != 0 && errno == EINTR);
         if (rc != 0) return abandon(errno);
         if (::fchmod(fd, 0666 & ~currentUmask()) != 0) return abandon(errno);
+        if (unnamed) {
+            const std::string self = "/proc/self/fd/" + std::to_string(fd);
+            for (unsigned attempt = 0; tmp.empty(); ++attempt) {
+                std::string name = prefix + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+                if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                    tmp = std::move(name);
+                else if (errno != EEXIST || attempt > 100)
+                    return abandon(errno);
+            }
+        }
         if (::close(fd) != 0 && errno != EINTR) {
             const int err = errno;
             ::unlink(tmp.c_str());

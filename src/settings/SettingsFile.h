@@ -32,7 +32,8 @@ std::string formatNumber(double v);
 std::string format(const Values& v);
 
 // Reads the nine values; nullopt when any of them is missing or does not convert.
-// Lines end at CR, LF or CR LF; lines after the ninth are ignored.
+// Lines end at CR, LF or CR LF; lines after the ninth are ignored. A UTF-8 byte-order mark
+// (EF BB BF) at the very start is skipped; any other byte that is not part of a number refuses the line.
 std::optional<Values> parse(std::string_view bytes);
 
 // Text-to-number conversion of one line: blanks around the value ignored,

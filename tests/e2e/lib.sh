@@ -62,7 +62,8 @@ start_x() {
 start_app() {
     local dir=${1:-$WORK/run}
     mkdir -p "$dir"
-    (cd "$dir" && exec "$SLATEBOARD" >"$WORK/app.out" 2>"$WORK/app.err") &
+    # APP_WRAPPER: a command to run the program under (strace ...), word-split on purpose.
+    (cd "$dir" && exec ${APP_WRAPPER:-} "$SLATEBOARD" >"$WORK/app.out" 2>"$WORK/app.err") &
     APP_PID=$!
     PIDS+=($APP_PID)
     wait_until "toolbar_id" 10 || { echo "the toolbar did not appear"; cat "$WORK/app.err"; return 1; }
