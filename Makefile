@@ -1,7 +1,8 @@
 # Two commands for a newcomer: `make run` and `make test`. Everything else is a helper.
-.PHONY: all deps build run test bench package clean
+.PHONY: all deps build run test bench package package-test clean
 
 JOBS ?= $(shell nproc)
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 all: build
 
@@ -30,6 +31,11 @@ bench: deps
 
 package: build
 	@cd build && cpack -G DEB
+
+# Installs the package on a fresh Debian 12 (debootstrap, needs root and the Debian mirror).
+package-test: package
+	@command -v debootstrap >/dev/null || $(SUDO) apt-get install -y -qq debootstrap
+	@$(SUDO) bash tests/package/test_package.sh build/slateboard_$$(sed -n 's/^project(slateboard VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)_amd64.deb
 
 clean:
 	rm -rf build build-sanitize build-bench
