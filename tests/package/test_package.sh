@@ -26,7 +26,7 @@ deps=$(dpkg-deb -f "$DEB" Depends Recommends | sed 's/^[A-Za-z]*: //; s/([^)]*)/
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $deps >"$WORK/deps.log" 2>&1
 before=$(in_root find / -xdev -path /proc -prune -o -path /tmp -prune -o -path /run -prune -o -print | sort)
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$(basename "$DEB")" >"$WORK/install.log" 2>&1
-check "apt installs the package" in_root dpkg -s slateboard >/dev/null
+check "apt installs the package" bash -c "chroot '$ROOT' dpkg -s slateboard >/dev/null"
 check "the binary is on the PATH" in_root sh -c 'command -v slateboard >/dev/null'
 check "desktop entry installed" in_root test -f /usr/share/applications/slateboard.desktop
 check "icons installed" in_root test -f /usr/share/icons/hicolor/48x48/apps/slateboard.png -a -f /usr/share/icons/hicolor/scalable/apps/slateboard.svg
