@@ -1,5 +1,6 @@
 #include "settings/SettingsFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -237,6 +238,19 @@ std::string formatNumber(double v) {
     return out;
 }
 
+namespace {
+
+// A toolbar position in its written form. Seven significant digits turn anything from
+// 2147483500 up into 2.147484E+09, which is past the 32-bit range parse() takes, so a
+// position is written no further out than 2.147483E+09 either way: whatever is written reads back.
+std::string formatPosition(float v) {
+    constexpr double kLimit = 2147483000.0;
+    const double d = std::isnan(v) ? 0.0 : double(v);
+    return formatNumber(std::clamp(d, -kLimit, kLimit));
+}
+
+}  // namespace
+
 std::string format(const Values& v) {
     std::string out;
     auto line = [&out](const std::string& text) {
@@ -248,8 +262,8 @@ std::string format(const Values& v) {
     line(formatNumber(v.fillColor));
     line(formatNumber(v.pattern));
     line(v.drawingOff ? "True" : "False");
-    line(formatNumber(v.top));
-    line(formatNumber(v.left));
+    line(formatPosition(v.top));
+    line(formatPosition(v.left));
     line(formatNumber(v.autoHide));
     line(formatNumber(v.hotKeyChoice));
     return out;

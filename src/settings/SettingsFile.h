@@ -28,7 +28,8 @@ struct Values {
 // One number in list-output form, without the line end: " 12 ", "-900 ", " 1234.5 ".
 std::string formatNumber(double v);
 
-// The exact bytes of the file for these values.
+// The exact bytes of the file for these values. Toolbar positions are written no further out than
+// 2.147483E+09 either way (infinities too; NaN as 0), so parse() always takes back what is written.
 std::string format(const Values& v);
 
 // Reads the nine values; nullopt when any of them is missing or does not convert.
