@@ -23,19 +23,10 @@ Module1 during(const Module1& m, const Gesture& g) {
     return v;
 }
 
-void firstPreview(const Module1& v, Surface& s) {
-    switch (v.shapeKind) {
-    case 2: PreviewLine(v, s, v.previewX, v.previewY); break;
-    case 3: DrawArrow(v, s, v.previewX, v.previewY, 0); break;
-    case 4: PreviewEllipse(v, s, v.startX, v.startY, v.circleRadius, v.circleAspect); break;
-    case 5:
-    case 7: PreviewBox(v, s, v.previewX, v.previewY); break;
-    default: break;
-    }
-}
-
-// Erases the preview now on the canvas (drawing it again inverts it back).
-void erasePreview(const Module1& v, Surface& s) {
+// Draws the preview for the stored points; drawing it again with the same points erases it,
+// since previews invert. At the press the circle's centre (previewX, previewY) is the press
+// point itself.
+void drawPreview(const Module1& v, Surface& s) {
     switch (v.shapeKind) {
     case 2: PreviewLine(v, s, v.previewX, v.previewY); break;
     case 3: DrawArrow(v, s, v.previewX, v.previewY, 0); break;
@@ -82,7 +73,7 @@ AfterPress MouseDown(Module1& m, Surface& s, Gesture& g, int button, float x, fl
         m.circleRadius = 1;
         m.circleAspect = 1;
     }
-    firstPreview(during(m, g), s);
+    drawPreview(during(m, g), s);
     return AfterPress::ShowToolbar;
 }
 
@@ -101,13 +92,13 @@ void MouseMove(Module1& m, Surface& s, const Gesture& g, float x, float y) {
     case 3:
     case 5:
     case 7:
-        erasePreview(v, s);
+        drawPreview(v, s);  // erases the one on the canvas
         m.previewX = x;
         m.previewY = y;
-        firstPreview(during(m, g), s);
+        drawPreview(during(m, g), s);
         return;
     case 4: {
-        erasePreview(v, s);
+        drawPreview(v, s);  // erases the one on the canvas
         shapes::EllipseFit fit = shapes::fitEllipse(m.startX, m.startY, x, y, m.circleAspect);
         m.newRadius = fit.radius;
         m.circleAspect = fit.aspect;
