@@ -12,8 +12,8 @@
 
 namespace panels {
 
-int clientHeight(int outerHeightTwips, const platform::FrameExtents& frame, int hiddenFromPx) {
-    int h = numeric::twipsToPixels(outerHeightTwips) - frame.top - frame.bottom;
+int clientHeight(int outerHeightTwips, const platform::FrameExtents& frame, int hiddenFromPx, double devicePixelRatio) {
+    int h = numeric::twipsToPixels(outerHeightTwips - numeric::deviceToTwips(frame.top + frame.bottom, devicePixelRatio));
     return std::max(1, std::min(h, hiddenFromPx));
 }
 
@@ -22,17 +22,20 @@ QPoint centred(const QSize& outer, const QRect& area) {
 }
 
 void sizeAndCentre(App& app, QWidget& panel, int clientWidthPx, int outerHeightTwips, int hiddenFromPx) {
-    platform::FrameExtents f = app.desktop.frameExtents(panel);
-    QSize client(clientWidthPx, clientHeight(outerHeightTwips, f, hiddenFromPx));
-    panel.setFixedSize(client);
-
     QScreen* screen = app.toolBarLoaded() ? app.toolBar().screen() : nullptr;
     if (!screen) screen = QGuiApplication::primaryScreen();
+    // The frame comes in device pixels; sizes and places here are logical pixels.
+    const double r = screen ? screen->devicePixelRatio() : panel.devicePixelRatioF();
+    platform::FrameExtents f = app.desktop.frameExtents(panel);
+    QSize client(clientWidthPx, clientHeight(outerHeightTwips, f, hiddenFromPx, r));
+    panel.setFixedSize(client);
     if (!screen) return;
-    QSize outer = client + QSize(f.left + f.right, f.top + f.bottom);
+
+    auto logical = [r](int device) { return int(numeric::roundHalfEven(device / r)); };
+    QSize outer = client + QSize(logical(f.left + f.right), logical(f.top + f.bottom));
     QPoint frameTopLeft = centred(outer, screen->availableGeometry());
     // Not mapped yet: Qt places the client, so it goes inside the frame-to-be.
-    panel.setGeometry(QRect(frameTopLeft + QPoint(f.left, f.top), client));
+    panel.setGeometry(QRect(frameTopLeft + QPoint(logical(f.left), logical(f.top)), client));
 }
 
 }  // namespace panels

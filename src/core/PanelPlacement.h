@@ -21,10 +21,12 @@ inline constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::WindowTitleHint
                                                 Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
                                                 Qt::WindowStaysOnTopHint;
 
-// Client height in pixels for an outer height in twips: the frame the window manager adds is
-// taken off, and the client never reaches down to `hiddenFromPx`, the top of the panel's key
-// box, which must stay below the visible part even where no frame is known. At least 1.
-int clientHeight(int outerHeightTwips, const platform::FrameExtents& frame, int hiddenFromPx);
+// Client height in logical pixels for an outer height in twips: the frame the window manager
+// adds (device pixels, `devicePixelRatio` of them per logical pixel) is taken off, and the
+// client never reaches down to `hiddenFromPx`, the top of the panel's key box, which must stay
+// below the visible part even where no frame is known. At least 1.
+int clientHeight(int outerHeightTwips, const platform::FrameExtents& frame, int hiddenFromPx,
+                 double devicePixelRatio = 1.0);
 
 // Top-left of a frame of size `outer` centred in `area`.
 QPoint centred(const QSize& outer, const QRect& area);

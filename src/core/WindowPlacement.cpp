@@ -1,6 +1,7 @@
 #include "core/WindowPlacement.h"
 
 #include "app/App.h"
+#include "core/Numeric.h"
 #include "platform/Desktop.h"
 #include "toolbar/frmToolBar.h"
 
@@ -17,15 +18,17 @@ void EnableMinimizeBox(App& app) {
 
 void ComputeToolbarHeight(App& app) {
     platform::FrameExtents f = app.desktop.frameExtents(app.toolBar());
-    app.m.toolbarHeight = placement::toolbarHeightFor(placement::captionPixels(f.top, f.left));
+    app.m.toolbarHeight =
+        placement::toolbarHeightFor(placement::captionPixels(f.top, f.left), app.toolBar().devicePixelRatioF());
 }
 
 namespace placement {
 
-int16_t toolbarHeightFor(int captionPixels) {
+int16_t toolbarHeightFor(int captionPixels, double devicePixelRatio) {
     // A caption is never negative nor thousands of pixels high; keep the sum in 16 bits.
     int h = std::clamp(captionPixels, 0, 2000);
-    return static_cast<int16_t>(h * 15 + 480);
+    double caption = numeric::roundHalfEven(numeric::deviceToTwips(h, devicePixelRatio));
+    return static_cast<int16_t>(caption + 480);
 }
 
 int captionPixels(int frameTop, int frameSide) { return std::max(0, frameTop - std::max(0, frameSide)); }

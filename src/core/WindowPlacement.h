@@ -17,11 +17,12 @@ namespace placement {
 
 inline constexpr int kToolbarWidthTwips = 1335;
 
-// The toolbar's outer height in twips for a window-manager caption of this many pixels:
-// the caption at the fixed 15 twips per pixel plus 480 twips for the toolbar itself.
-int16_t toolbarHeightFor(int captionPixels);
+// The toolbar's outer height in twips for a window-manager caption of this many device pixels:
+// the caption in twips (15 per logical pixel, so 7.5 per device pixel at a ratio of 2,
+// rounded half to even) plus 480 twips for the toolbar itself.
+int16_t toolbarHeightFor(int captionPixels, double devicePixelRatio = 1.0);
 
-// The caption height in pixels from the frame the window manager puts around a window:
+// The caption height in device pixels from the frame the window manager puts around a window:
 // the top of the frame without the border that runs around the window's sides.
 int captionPixels(int frameTop, int frameSide);
 

@@ -12,7 +12,7 @@ class QWidget;
 namespace platform {
 
 struct FrameExtents {
-    int left = 0, right = 0, top = 0, bottom = 0;  // pixels the window manager adds around a window
+    int left = 0, right = 0, top = 0, bottom = 0;  // device pixels the window manager adds around a window
 };
 
 class Desktop {

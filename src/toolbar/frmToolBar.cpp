@@ -142,7 +142,7 @@ void frmToolBar::makeReachable() {
     if (!primary || screens.isEmpty()) return;
     QRect frame(framePosition(), QSize(twipsToPixels(placement::kToolbarWidthTwips), twipsToPixels(app_.m.toolbarHeight)));
     QPoint p = placement::reachablePosition(frame, screens, primary->availableGeometry());
-    if (p != frame.topLeft()) setFramePosition(p);
+    if (p != frame.topLeft()) placeFrame(p);
 }
 
 void frmToolBar::Form_Activate() {
@@ -238,13 +238,18 @@ void frmToolBar::setButtonImage(int image) {
     btnSelect_->setIcon(pictures::buttonIcon(image));
 }
 
-// Top and Left are those of the window frame. Until the window is mapped Qt does not know
-// the frame, so the client is placed inside the frame the window manager said it would add.
-QPoint frmToolBar::framePosition() const {
-    if (isVisible()) return frameGeometry().topLeft();
+// Top and Left are those of the window frame, in twips at 15 per logical pixel. The window
+// manager reports its frame in device pixels, so at a device pixel ratio of 2 a frame border of
+// one pixel is half a logical pixel: the frame's place is kept as a fraction and the client,
+// which Qt places in whole logical pixels, goes to the nearest place inside it. Hidden or shown,
+// the same arithmetic, so that hiding the toolbar and bringing it back never moves it.
+QPointF frmToolBar::frameOrigin() const {
     platform::FrameExtents f = const_cast<frmToolBar*>(this)->frame();
-    return geometry().topLeft() - QPoint(f.left, f.top);
+    const double r = devicePixelRatioF();
+    return QPointF(geometry().topLeft()) - QPointF(f.left / r, f.top / r);
 }
+
+QPoint frmToolBar::framePosition() const { return frameOrigin().toPoint(); }
 
 platform::FrameExtents frmToolBar::frame() {
     // The window manager forgets the frame while the window is hidden; it is the same frame
@@ -256,25 +261,27 @@ platform::FrameExtents frmToolBar::frame() {
     return frame_;
 }
 
-void frmToolBar::setFramePosition(QPoint p) {
-    if (isVisible()) {
-        move(p);
-        return;
-    }
+void frmToolBar::placeFrame(QPointF p) {
     platform::FrameExtents f = frame();
-    setGeometry(QRect(p + QPoint(f.left, f.top), size()));
+    const double r = devicePixelRatioF();
+    const QPointF client = p + QPointF(f.left / r, f.top / r);
+    const QPoint at(int(numeric::roundHalfEven(client.x())), int(numeric::roundHalfEven(client.y())));
+    if (at != geometry().topLeft()) setGeometry(QRect(at, size()));
 }
 
-double frmToolBar::top() const { return numeric::pixelsToTwips(framePosition().y()); }
-double frmToolBar::left() const { return numeric::pixelsToTwips(framePosition().x()); }
-void frmToolBar::setTop(double twips) { setFramePosition({framePosition().x(), twipsToPixels(twips)}); }
-void frmToolBar::setLeft(double twips) { setFramePosition({twipsToPixels(twips), framePosition().y()}); }
+void frmToolBar::setFramePosition(QPoint p) { placeFrame(p); }
+
+double frmToolBar::top() const { return numeric::pixelsToTwips(frameOrigin().y()); }
+double frmToolBar::left() const { return numeric::pixelsToTwips(frameOrigin().x()); }
+void frmToolBar::setTop(double twips) { placeFrame({frameOrigin().x(), twips / numeric::kTwipsPerPixel}); }
+void frmToolBar::setLeft(double twips) { placeFrame({twips / numeric::kTwipsPerPixel, frameOrigin().y()}); }
 
 void frmToolBar::setOuterSize(int widthTwips, int heightTwips) {
     platform::FrameExtents f = frame();
+    const double r = devicePixelRatioF();
     // Fixed: the user moves the toolbar but does not resize or maximise it.
-    setFixedSize(std::max(1, twipsToPixels(widthTwips) - f.left - f.right),
-                 std::max(1, twipsToPixels(heightTwips) - f.top - f.bottom));
+    setFixedSize(std::max(1, twipsToPixels(widthTwips - numeric::deviceToTwips(f.left + f.right, r))),
+                 std::max(1, twipsToPixels(heightTwips - numeric::deviceToTwips(f.top + f.bottom, r))));
 }
 
 int frmToolBar::btnDrawValue() const { return btnDraw_->isChecked() ? 1 : 0; }

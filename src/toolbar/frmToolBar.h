@@ -58,6 +58,7 @@ public:
     void setTop(double twips);
     void setLeft(double twips);
     void setOuterSize(int widthTwips, int heightTwips);
+    // The frame's top-left in logical pixels, rounded.
     QPoint framePosition() const;
     void setFramePosition(QPoint p);
 
@@ -82,6 +83,8 @@ private:
     void setButtonImage(int image);
     void makeReachable();
     platform::FrameExtents frame();
+    QPointF frameOrigin() const;
+    void placeFrame(QPointF p);
 
     App& app_;
     QWidget* toolbar1_;

@@ -55,4 +55,9 @@ TEST(Numeric, TwipsAndPixels) {
         EXPECT_EQ(numeric::twipsToPixels(numeric::pixelsToTwips(px)), px) << px;
     }
     EXPECT_EQ(numeric::pixelsToTwips(440), 6600.0);
+    EXPECT_EQ(numeric::pixelsToTwips(379.5), 5692.5);
+    // Device pixels: 15 twips each at a ratio of 1, 7.5 at 2, 10 at 1.5.
+    EXPECT_EQ(numeric::deviceToTwips(21, 1.0), 315.0);
+    EXPECT_EQ(numeric::deviceToTwips(21, 2.0), 157.5);
+    EXPECT_EQ(numeric::deviceToTwips(3, 1.5), 30.0);
 }

@@ -160,6 +160,11 @@ TEST(PanelPlacement, OuterHeightIncludesTheFrameAndHidesTheKeyBox) {
     EXPECT_EQ(panels::clientHeight(5700, {}, 368), 368);
     // A frame taller than the window still leaves a window.
     EXPECT_EQ(panels::clientHeight(150, {0, 0, 30, 0}, 152), 1);
+    // The frame in device pixels at two of them per logical pixel: 21 device pixels are 157.5
+    // twips, so the help panel would reach 369.5 logical pixels down and stops at its key box.
+    EXPECT_EQ(panels::clientHeight(5700, {1, 1, 20, 1}, 368, 2.0), 368);
+    EXPECT_EQ(panels::clientHeight(5700, {1, 1, 32, 1}, 368, 2.0), 364);  // 380 - 16.5, half to even
+    EXPECT_EQ(panels::clientHeight(2550, {1, 1, 40, 1}, 152, 2.0), 150);  // 170 - 20.5
 
     EXPECT_EQ(panels::centred({361, 380}, {0, 0, 1024, 768}), QPoint(331, 194));
     EXPECT_EQ(panels::centred({237, 170}, {1024, 30, 1920, 1050}), QPoint(1024 + 841, 30 + 440));

@@ -17,6 +17,14 @@ TEST(WindowPlacement, ToolbarHeightFromCaption) {
     EXPECT_EQ(captionPixels(2, 4), 0);
 }
 
+TEST(WindowPlacement, ToolbarHeightFromCaptionAtTwoDevicePixelsPerLogical) {
+    // The caption comes in device pixels: at a ratio of 2 each is 7.5 twips.
+    EXPECT_EQ(toolbarHeightFor(20, 2.0), 630);
+    EXPECT_EQ(toolbarHeightFor(19, 2.0), 622);  // 142.5 twips, half to even
+    EXPECT_EQ(toolbarHeightFor(31, 2.0), 712);  // 232.5 twips
+    EXPECT_EQ(toolbarHeightFor(19, 1.0), 765);
+}
+
 TEST(WindowPlacement, ToolbarStaysReachable) {
     const QRect primary(0, 0, 1920, 1080);
     const QRect right(1920, 0, 1280, 1024);
