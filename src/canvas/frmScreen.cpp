@@ -28,6 +28,16 @@ int shiftOf(Qt::KeyboardModifiers m) {
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
 }
 
+// The screen's area in the X server's pixels. Qt keeps a screen's top-left where the server
+// has it and divides only the size by the device pixel ratio (two monitors side by side at a
+// ratio of 2 are 0,0 512x384 and 1024,0 512x384 in logical pixels), so the top-left is taken
+// as it is: scaling it would read the wrong part of the desktop on any monitor not at 0,0.
+QRect deviceGeometry(const QScreen& screen) {
+    const QRect g = screen.geometry();
+    const qreal r = screen.devicePixelRatio();
+    return QRect(g.topLeft(), QSize(qRound(g.width() * r), qRound(g.height() * r)));
+}
+
 }  // namespace
 
 frmScreen::frmScreen(App& app)
@@ -46,10 +56,12 @@ frmScreen::frmScreen(App& app)
 frmScreen::~frmScreen() = default;
 
 void frmScreen::Form_Load() {
+    // The canvas covers the primary monitor, the one the presenter shows; other monitors keep
+    // showing the live desktop.
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect logical = screen->geometry();
     ratio_ = screen->devicePixelRatio();
-    const QRect device(logical.topLeft() * ratio_, logical.size() * ratio_);
+    const QRect device = deviceGeometry(*screen);
 
     // The toolbar is hidden by now; make sure it has left the screen before reading it.
     frmToolBar& toolbar = app_.toolBar();
@@ -59,6 +71,7 @@ void frmScreen::Form_Load() {
     surface_->setImage(app_.desktop.capture(device));
     surface_->takeDirty();
 
+    setScreen(screen);
     setGeometry(logical);
     show();
 
@@ -110,8 +123,12 @@ void frmScreen::repaintDirty() {
     update(r.toAlignedRect());
 }
 
-QPointF frmScreen::toTwips(const QPointF& logical) const {
-    return logical * double(numeric::kTwipsPerPixel);
+QPointF frmScreen::toTwips(const QMouseEvent& e) const {
+    // The canvas is a top-level window, so the event's position in the window is its position
+    // in the canvas. Qt rounds position() to whole logical pixels, which at a device pixel ratio
+    // of 2 would put every odd device pixel on its even neighbour; the window position keeps
+    // the fraction, so the drawing lands on the device pixel under the pointer.
+    return e.scenePosition() * double(numeric::kTwipsPerPixel);
 }
 
 void frmScreen::paintEvent(QPaintEvent* e) {
@@ -123,17 +140,17 @@ void frmScreen::paintEvent(QPaintEvent* e) {
 }
 
 void frmScreen::mousePressEvent(QMouseEvent* e) {
-    QPointF t = toTwips(e->position());
+    QPointF t = toTwips(*e);
     Form_MouseDown(buttonOf(e->button()), shiftOf(e->modifiers()), float(t.x()), float(t.y()));
 }
 
 void frmScreen::mouseMoveEvent(QMouseEvent* e) {
-    QPointF t = toTwips(e->position());
+    QPointF t = toTwips(*e);
     Form_MouseMove(0, shiftOf(e->modifiers()), float(t.x()), float(t.y()));
 }
 
 void frmScreen::mouseReleaseEvent(QMouseEvent* e) {
-    QPointF t = toTwips(e->position());
+    QPointF t = toTwips(*e);
     Form_MouseUp(buttonOf(e->button()), shiftOf(e->modifiers()), float(t.x()), float(t.y()));
 }
 

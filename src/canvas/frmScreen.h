@@ -8,7 +8,7 @@
 
 class App;
 
-// The canvas: a borderless window over the whole primary screen showing the desktop as it was
+// The canvas: a borderless window over the whole primary monitor showing the desktop as it was
 // when drawing mode was entered, on which the pointer gestures draw.
 class frmScreen final : public QWidget {
     Q_OBJECT
@@ -37,7 +37,7 @@ protected:
 
 private:
     void repaintDirty();
-    QPointF toTwips(const QPointF& logical) const;
+    QPointF toTwips(const QMouseEvent& e) const;
 
     App& app_;
     std::unique_ptr<Surface> surface_;

@@ -200,9 +200,15 @@ QImage X11Desktop::capture(const QRect& area) {
         y += rows;
     }
     if (native) return out;
-    // An unusual visual: let Qt convert it.
+    // An unusual visual: let Qt convert it. Qt takes the area in logical pixels from the
+    // screen's top-left, which stays at its device position, and returns device pixels.
     QScreen* s = QGuiApplication::primaryScreen();
-    QImage shot = s ? s->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage() : QImage();
+    if (!s) return QImage();
+    const qreal f = s->devicePixelRatio();
+    const QPoint origin = s->geometry().topLeft();
+    QImage shot = s->grabWindow(0, qRound((area.x() - origin.x()) / f), qRound((area.y() - origin.y()) / f),
+                                qRound(area.width() / f), qRound(area.height() / f))
+                      .toImage();
     return shot.convertToFormat(QImage::Format_RGB32);
 }
 
