@@ -46,16 +46,34 @@ wait_until() {
 }
 
 # start_x [WIDTHxHEIGHT]: a private X server with openbox as window manager.
-start_x() {
-    local size=${1:-1024x768} fd_file="$WORK/display"
+start_x() { start_x_with "${1:-1024x768}"; }
+
+# start_x_with WIDTHxHEIGHT [Xvfb arguments...]: start_x with more arguments for the server
+# (-dpi 192, +xinerama, more -screen options). X_RESOURCES, when set, goes into the resource
+# database before the window manager starts (for instance "Xft.dpi: 192", which Qt and
+# openbox read for their scale).
+start_x_with() {
+    local size=$1 fd_file="$WORK/display"
+    shift
     rm -f "$fd_file"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$fd_file" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" "$@" -nolisten tcp -noreset 3>"$fd_file" 2>"$WORK/xvfb.log" &
     PIDS+=($!)
     wait_until "[ -s '$fd_file' ]" 10 || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
     export DISPLAY=":$(head -n1 "$fd_file")"
+    if [ -n "${X_RESOURCES:-}" ]; then printf '%s\n' "$X_RESOURCES" | xrdb -nocpp -merge; fi
     openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
     PIDS+=($!)
     wait_until "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" 10 || { echo "openbox did not start"; exit 1; }
+}
+
+# stop_x: ends everything started so far (program, window manager, X server), so that a test
+# can go on with a server set up differently.
+stop_x() {
+    local pid
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null; done
+    PIDS=()
+    APP_PID=""
 }
 
 # start_app [dir]: starts Slateboard in the folder (default: $WORK/run) and waits for its toolbar.
