@@ -26,7 +26,7 @@ test: build
 bench: deps
 	@[ -f build-bench/build.ninja ] || cmake --preset bench >/dev/null
 	@cmake --build --preset bench -j $(JOBS)
-	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in build-bench/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 	@bash bench/enter_drawing_mode.sh build-bench/slateboard
 
 package: build
