@@ -4,6 +4,7 @@
 #include "canvas/RoundCorners.h"
 #include "core/DrawingMode.h"
 #include "core/Numeric.h"
+#include "core/ScreenGeometry.h"
 #include "platform/Desktop.h"
 #include "toolbar/frmToolBar.h"
 
@@ -26,16 +27,6 @@ int buttonOf(Qt::MouseButton b) {
 
 int shiftOf(Qt::KeyboardModifiers m) {
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
-}
-
-// The screen's area in the X server's pixels. Qt keeps a screen's top-left where the server
-// has it and divides only the size by the device pixel ratio (two monitors side by side at a
-// ratio of 2 are 0,0 512x384 and 1024,0 512x384 in logical pixels), so the top-left is taken
-// as it is: scaling it would read the wrong part of the desktop on any monitor not at 0,0.
-QRect deviceGeometry(const QScreen& screen) {
-    const QRect g = screen.geometry();
-    const qreal r = screen.devicePixelRatio();
-    return QRect(g.topLeft(), QSize(qRound(g.width() * r), qRound(g.height() * r)));
 }
 
 }  // namespace
@@ -61,7 +52,7 @@ void frmScreen::Form_Load() {
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect logical = screen->geometry();
     ratio_ = screen->devicePixelRatio();
-    const QRect device = deviceGeometry(*screen);
+    const QRect device = screens::deviceGeometry(*screen);
 
     // The toolbar is hidden by now; make sure it has left the screen before reading it.
     frmToolBar& toolbar = app_.toolBar();

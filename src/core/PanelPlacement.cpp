@@ -34,7 +34,9 @@ void sizeAndCentre(App& app, QWidget& panel, int clientWidthPx, int outerHeightT
     auto logical = [r](int device) { return int(numeric::roundHalfEven(device / r)); };
     QSize outer = client + QSize(logical(f.left + f.right), logical(f.top + f.bottom));
     QPoint frameTopLeft = centred(outer, screen->availableGeometry());
-    // Not mapped yet: Qt places the client, so it goes inside the frame-to-be.
+    // Not mapped yet: Qt places the client, so it goes inside the frame-to-be. Qt converts the
+    // place with the origin of the screen it has the panel on: that must be this screen.
+    panel.setScreen(screen);
     panel.setGeometry(QRect(frameTopLeft + QPoint(logical(f.left), logical(f.top)), client));
 }
 

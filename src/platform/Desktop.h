@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -32,6 +33,11 @@ public:
     // The frame the window manager puts around this window, asked for before the first map
     // when needed. Zero extents where no window manager decorates it.
     virtual FrameExtents frameExtents(QWidget& window) = 0;
+
+    // Where the window's client area is on the desktop, top-left in device pixels, as the
+    // windowing system has it (Qt's own idea can lag behind or be converted with the wrong screen's
+    // origin). Nothing where that cannot be asked.
+    virtual std::optional<QPoint> clientPosition(QWidget&) { return std::nullopt; }
 
     // Returns once the hidden window is off the screen and the windows it uncovered have had
     // a moment to repaint, so that a capture no longer shows it.

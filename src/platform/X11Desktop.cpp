@@ -139,6 +139,13 @@ xcb_window_t X11Desktop::frameOf(xcb_window_t window) {
     return w;
 }
 
+std::optional<QPoint> X11Desktop::clientPosition(QWidget& window) {
+    auto cookie = xcb_translate_coordinates(c_, windowOf(window), root_, 0, 0);
+    XcbReply<xcb_translate_coordinates_reply_t> reply(xcb_translate_coordinates_reply(c_, cookie, nullptr), &std::free);
+    if (!reply) return std::nullopt;
+    return QPoint(reply->dst_x, reply->dst_y);
+}
+
 void X11Desktop::waitUntilGone(QWidget& window) {
     using clock = std::chrono::steady_clock;
     xcb_window_t frame = frameOf(windowOf(window));

@@ -23,6 +23,7 @@ public:
     void keepOnTop(QWidget& window) override;
     void setMinimizeBox(QWidget& window, bool present) override;
     FrameExtents frameExtents(QWidget& window) override;
+    std::optional<QPoint> clientPosition(QWidget& window) override;
     void waitUntilGone(QWidget& window) override;
     QImage capture(const QRect& area) override;
     void setOwner(QWidget& window, QWidget& owner) override;

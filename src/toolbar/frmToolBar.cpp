@@ -4,6 +4,7 @@
 #include "core/DrawingMode.h"
 #include "core/Numeric.h"
 #include "core/PanelFont.h"
+#include "core/ScreenGeometry.h"
 #include "hotkey/HotKey.h"
 #include "core/WindowPlacement.h"
 #include "help/frmHelp.h"
@@ -115,6 +116,18 @@ frmToolBar::frmToolBar(App& app)
     connect(&tmrDelay_, &QTimer::timeout, this, &frmToolBar::tmrDelay_Timer);
     tmrDelay3_.setInterval(1000);
     connect(&tmrDelay3_, &QTimer::timeout, this, &frmToolBar::tmrDelay3_Timer);
+
+    // A monitor unplugged under the toolbar would leave it where no one can reach it. Checked
+    // once the change has settled, when the list of screens is the new one.
+    auto recheck = [this] { QTimer::singleShot(0, this, &frmToolBar::makeReachable); };
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, recheck);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, recheck);
+    // After a change of monitor, the place is checked against the server's once the window
+    // has stopped moving for a moment (see alignWithServer).
+    tmrPlace_.setSingleShot(true);
+    tmrPlace_.setInterval(200);
+    connect(&tmrPlace_, &QTimer::timeout, this, &frmToolBar::alignWithServer);
+    connect(windowHandle(), &QWindow::screenChanged, this, [this] { tmrPlace_.start(); });
 }
 
 frmToolBar::~frmToolBar() = default;
@@ -143,6 +156,25 @@ void frmToolBar::makeReachable() {
     QRect frame(framePosition(), QSize(twipsToPixels(placement::kToolbarWidthTwips), twipsToPixels(app_.m.toolbarHeight)));
     QPoint p = placement::reachablePosition(frame, screens, primary->availableGeometry());
     if (p != frame.topLeft()) placeFrame(p);
+}
+
+void frmToolBar::alignWithServer() {
+    // When the toolbar passes from one monitor to another, Qt may convert the new place with
+    // the origin of the monitor it leaves (logical coordinates start afresh at each monitor
+    // when the device pixel ratio is not 1): its idea of the position is then far from where
+    // the window is, and the next hide and show would put the toolbar there. The server's
+    // position is the true one once the window manager is done; Qt is told it again, on the
+    // right screen.
+    tmrPlace_.stop();
+    if (!isVisible()) return;
+    std::optional<QPoint> device = app_.desktop.clientPosition(*this);
+    if (!device) return;
+    const QPointF logical = screens::logicalFromDevice(*device);
+    const QPoint at(int(numeric::roundHalfEven(logical.x())), int(numeric::roundHalfEven(logical.y())));
+    if ((at - geometry().topLeft()).manhattanLength() <= 1) return;
+    QScreen* target = QGuiApplication::screenAt(at);
+    if (target && target != screen()) setScreen(target);
+    setGeometry(QRect(at, size()));
 }
 
 void frmToolBar::Form_Activate() {
@@ -244,6 +276,8 @@ void frmToolBar::setButtonImage(int image) {
 // which Qt places in whole logical pixels, goes to the nearest place inside it. Hidden or shown,
 // the same arithmetic, so that hiding the toolbar and bringing it back never moves it.
 QPointF frmToolBar::frameOrigin() const {
+    // Read just after a change of monitor: the check that is due is made first.
+    if (tmrPlace_.isActive()) const_cast<frmToolBar*>(this)->alignWithServer();
     platform::FrameExtents f = const_cast<frmToolBar*>(this)->frame();
     const double r = devicePixelRatioF();
     return QPointF(geometry().topLeft()) - QPointF(f.left / r, f.top / r);
@@ -266,6 +300,12 @@ void frmToolBar::placeFrame(QPointF p) {
     const double r = devicePixelRatioF();
     const QPointF client = p + QPointF(f.left / r, f.top / r);
     const QPoint at(int(numeric::roundHalfEven(client.x())), int(numeric::roundHalfEven(client.y())));
+    // Qt turns a logical position into the X server's with the origin of the screen it has the
+    // window on, and logical coordinates start afresh at each monitor's device position when
+    // the ratio is not 1: the window goes onto the target monitor's screen first, or a toolbar
+    // placed on the right monitor while Qt has it on the left one lands far from its place.
+    QScreen* target = QGuiApplication::screenAt(QRect(at, size()).center());
+    if (target && target != screen()) setScreen(target);
     if (at != geometry().topLeft()) setGeometry(QRect(at, size()));
 }
 
@@ -290,6 +330,7 @@ QString frmToolBar::countText() const { return lblCount_->text(); }
 
 bool frmToolBar::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) Form_Activate();
+    if (e->type() == QEvent::Move && tmrPlace_.isActive()) tmrPlace_.start();
     return QWidget::event(e);
 }
 

@@ -82,6 +82,7 @@ private:
     void selectPattern(int number);
     void setButtonImage(int image);
     void makeReachable();
+    void alignWithServer();
     platform::FrameExtents frame();
     QPointF frameOrigin() const;
     void placeFrame(QPointF p);
@@ -94,6 +95,7 @@ private:
     Text1Box* text1_;
     QTimer tmrDelay_;
     QTimer tmrDelay3_;
+    QTimer tmrPlace_;
     int image_ = 0;
     bool unloaded_ = false;
     platform::FrameExtents frame_;

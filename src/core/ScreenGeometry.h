@@ -1,0 +1,21 @@
+#pragma once
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+
+class QScreen;
+
+// Where Qt's logical pixels lie in the X server's device pixels. Qt keeps a screen's top-left
+// where the server has it and divides only its size by the device pixel ratio: two monitors
+// side by side at a ratio of 2 are 0,0 512x384 and 1024,0 512x384 in logical pixels. So logical
+// coordinates start afresh at each monitor's own device position.
+namespace screens {
+
+// The screen's area in device pixels.
+QRect deviceGeometry(const QScreen& screen);
+
+// The logical position of a device pixel: through the screen that holds it, or the primary
+// screen when none does. The device pixel itself when there is no screen.
+QPointF logicalFromDevice(QPoint device);
+
+}  // namespace screens
