@@ -58,7 +58,7 @@ check_eq "nothing in the home folder" "" "$(find "$home" -mindepth 1 | head -5)"
 # The writes that succeeded, less settings.ini (and its temporary names), /dev/null and the
 # runtime folder that already existed.
 writes=$(grep -E 'O_WRONLY|O_RDWR|O_CREAT|O_TMPFILE|rename|link|mkdir|creat\(|symlink|truncate' "$WORK/trace" |
-    grep -v -E '= -1 |"/dev/null"|^[0-9]+ (openat\(AT_FDCWD, "\.", O_WRONLY\|O_CLOEXEC\|O_TMPFILE|linkat\(AT_FDCWD, "/proc/self/fd/[0-9]+", AT_FDCWD, "\./settings\.ini\.[0-9-]+"|rename\("\./settings\.ini\.[0-9-]+", "settings\.ini"\))')
+    grep -v -E '= -1 |"/dev/null"|^[0-9]+ +(openat\(AT_FDCWD, "\.", O_WRONLY\|O_CLOEXEC\|O_TMPFILE|linkat\(AT_FDCWD, "/proc/self/fd/[0-9]+", AT_FDCWD, "\./settings\.ini\.[0-9-]+"|rename\("\./settings\.ini\.[0-9-]+", "settings\.ini"\))')
 check_eq "no other file written anywhere" "" "$writes"
 check "the trace saw the saves" grep -q 'rename(".*settings.ini' "$WORK/trace"
 
