@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "core/DrawingMode.h"
+#include "core/KeyBox.h"
 #include "core/Numeric.h"
 #include "core/PanelFont.h"
 #include "core/ScreenGeometry.h"
@@ -46,29 +47,6 @@ QToolButton* makeButton(QWidget* parent, const QString& key, const QString& tip,
 
 }  // namespace
 
-// --- Text1 -----------------------------------------------------------------
-
-bool Text1Box::event(QEvent* e) {
-    // Tab and Backtab are keys like any other here, not focus moves.
-    if (e->type() == QEvent::KeyPress) {
-        keyPressEvent(static_cast<QKeyEvent*>(e));
-        return true;
-    }
-    return QLineEdit::event(e);
-}
-
-void Text1Box::keyPressEvent(QKeyEvent* e) {
-    emit keyDown(keymap::virtualKeyFromQt(e->key()), keymap::shiftMaskFromQt(e->modifiers()));
-    clear();
-    e->accept();
-}
-
-void Text1Box::inputMethodEvent(QInputMethodEvent* e) {
-    // Composed text (input methods) is dropped like typed keys.
-    e->accept();
-    clear();
-}
-
 // --- frmToolBar ------------------------------------------------------------
 
 frmToolBar::frmToolBar(App& app)
@@ -99,12 +77,13 @@ frmToolBar::frmToolBar(App& app)
     lblCount_->setGeometry(twipsRect(900, 120, 375, 255));
 
     // Right of and below the visible client area: never seen, but shown and holding the focus.
-    text1_ = new Text1Box(this);
+    text1_ = new KeyBox(this);
+    text1_->setTabIsKey(true);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setGeometry(twipsRect(1440, 480, 120, 300));
     text1_->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(text1_);
-    connect(text1_, &Text1Box::keyDown, this, &frmToolBar::Text1_KeyDown);
+    connect(text1_, &KeyBox::keyDown, this, &frmToolBar::Text1_KeyDown);
 
     // The window manager frames a fixed-size window differently (no resize handle): fix the
     // size before anyone asks it for the frame.

@@ -3,25 +3,13 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "core/KeyBox.h"
 #include "platform/Desktop.h"
 
 class App;
 class QLabel;
-class QToolButton;
 
-// The hidden key box: it holds the keyboard focus and hands every key to the toolbar's key
-// map, never keeping a character itself.
-class Text1Box final : public QLineEdit {
-    Q_OBJECT
-public:
-    using QLineEdit::QLineEdit;
-signals:
-    void keyDown(int keyCode, int shift);
-protected:
-    bool event(QEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void inputMethodEvent(QInputMethodEvent* e) override;
-};
+class QToolButton;
 
 // The toolbar: the program's start-up window, alive for the whole run.
 class frmToolBar final : public QWidget {
@@ -92,7 +80,7 @@ private:
     QToolButton* btnSelect_;
     QToolButton* btnDraw_;
     QLabel* lblCount_;
-    Text1Box* text1_;
+    KeyBox* text1_;
     QTimer tmrDelay_;
     QTimer tmrDelay3_;
     QTimer tmrPlace_;
