@@ -40,4 +40,15 @@ void sizeAndCentre(App& app, QWidget& panel, int clientWidthPx, int outerHeightT
     panel.setGeometry(QRect(frameTopLeft + QPoint(logical(f.left), logical(f.top)), client));
 }
 
+void show(App& app, QWidget& panel) {
+    panel.show();
+    // Owned by the toolbar, the panel stays in front of it and so of the canvas. (Qt clears
+    // the owner of a plain window when it shows it.)
+    app.desktop.setOwner(panel, app.toolBar());
+    // Minimised, the panel would keep myWindow set with no way back to it from the toolbar.
+    app.desktop.setMinimizeBox(panel, false);
+    panel.raise();
+    panel.activateWindow();
+}
+
 }  // namespace panels

@@ -36,4 +36,7 @@ QPoint centred(const QSize& outer, const QRect& area);
 // there is no toolbar). For a panel that has not been shown yet.
 void sizeAndCentre(App& app, QWidget& panel, int clientWidthPx, int outerHeightTwips, int hiddenFromPx);
 
+// Shows the panel modelessly in front of the toolbar, without a minimise action, and active.
+void show(App& app, QWidget& panel);
+
 }  // namespace panels

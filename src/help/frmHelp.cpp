@@ -145,16 +145,7 @@ void frmHelp::Command1_Click() {
     app_.unloadHelp();
 }
 
-void frmHelp::Show() {
-    show();
-    // Owned by the toolbar, the panel stays in front of it and so of the canvas. (Qt clears
-    // the owner of a plain window when it shows it.)
-    app_.desktop.setOwner(*this, app_.toolBar());
-    // Minimised, the panel would keep myWindow set with no way back to it from the toolbar.
-    app_.desktop.setMinimizeBox(*this, false);
-    raise();
-    activateWindow();
-}
+void frmHelp::Show() { panels::show(app_, *this); }
 
 QLineEdit* frmHelp::txtText() const { return txtText_; }
 

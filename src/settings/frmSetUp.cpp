@@ -232,16 +232,7 @@ void frmSetUp::txtText1_KeyDown(int keyCode, int /*shift*/) {
     txtText1_->clear();
 }
 
-void frmSetUp::Show() {
-    show();
-    // Owned by the toolbar, the panel stays in front of it and so of the canvas. (Qt clears
-    // the owner of a plain window when it shows it.)
-    app_.desktop.setOwner(*this, app_.toolBar());
-    // Minimised, the panel would keep myWindow set with no way back to it from the toolbar.
-    app_.desktop.setMinimizeBox(*this, false);
-    raise();
-    activateWindow();
-}
+void frmSetUp::Show() { panels::show(app_, *this); }
 
 QLineEdit* frmSetUp::txtText1() const { return txtText1_; }
 
