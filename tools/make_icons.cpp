@@ -1,6 +1,6 @@
 // Writes the program icon as PNG files at the usual sizes, for installation:
 // make_icons DIR  ->  DIR/16x16/apps/slateboard.png ... DIR/256x256/apps/slateboard.png
-#include "toolbar/ButtonPictures.h"
+#include "ui/Pictures.h"
 
 #include <QDir>
 #include <QGuiApplication>

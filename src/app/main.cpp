@@ -1,12 +1,10 @@
-#include "app/App.h"
-#include "platform/Desktop.h"
-#include "settings/SettingsFile.h"
-#include "toolbar/frmToolBar.h"
+#include "app/Application.h"
+#include "model/SettingsStore.h"
+#include "platform/Platform.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -36,9 +34,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Slateboard"));
     QApplication::setApplicationVersion(QStringLiteral(SLATEBOARD_VERSION));
 
-    auto desktop = platform::createDesktop();
-    App app(*desktop, settings::kFileName);
-    if (!app.toolBar().Form_Load()) return 0;  // another instance runs: end silently
-    app.toolBar().show();
+    platform::Platform platform = platform::createPlatform();
+    Application app(platform, settingsstore::kFileName);
+    if (!app.start()) return 0;  // another instance runs: end silently
     return qapp.exec();
 }

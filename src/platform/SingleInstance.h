@@ -3,9 +3,8 @@
 
 namespace platform {
 
-// Claims the name for this process with an abstract-namespace socket: the kernel releases it
-// when the process ends, however it ends, so a crashed instance never leaves it stuck, and
-// nothing is written to disk. Returns false when another live process holds the name.
+// Claims a name for this process with an abstract-namespace socket: the kernel frees it when
+// the process ends, however it ends, and nothing is written to disk.
 class SingleInstance {
 public:
     explicit SingleInstance(std::string name);
@@ -13,6 +12,7 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
+    // False when another live process holds the name; the first success holds it for this one.
     bool claim();
 
 private:
@@ -20,7 +20,7 @@ private:
     int fd_ = -1;
 };
 
-// The per-user, per-display name of the program's instance lock.
+// The name of the program's instance for this user and display.
 std::string instanceName(const std::string& program);
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 // Widget tests run under Qt's offscreen platform: no display needed.

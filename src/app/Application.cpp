@@ -1,0 +1,180 @@
+#include "app/Application.h"
+
+#include "model/SettingsStore.h"
+#include "tools/Patterns.h"
+#include "tools/Tool.h"
+#include "ui/HelpPanel.h"
+#include "ui/SettingsPanel.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace {
+
+template <class Panel>
+void dispose(std::unique_ptr<Panel>& panel) {
+    // Perhaps from inside the panel's own handler: hidden now, freed once that has returned.
+    if (!panel) return;
+    panel->hide();
+    panel.release()->deleteLater();
+}
+
+}  // namespace
+
+Application::Application(platform::Platform& platform, std::string settingsPath, Messages messages)
+    : platform_(platform),
+      settingsPath_(std::move(settingsPath)),
+      messages_(std::move(messages)),
+      toolbar_(*platform.hints),
+      session_(toolbar_, *platform.hints, *platform.capture, [this](Surface& surface) -> std::unique_ptr<Tool> {
+          // The pattern and the settings of the moment of the press.
+          if (!toolbar_.pattern()) return nullptr;
+          return makeTool(*toolbar_.pattern(), settings_, surface);
+      }) {
+    if (!messages_.inform)
+        messages_.inform = [this](const QString& text) {
+            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Slateboard"), text, QMessageBox::Ok, &toolbar_);
+            box.exec();
+        };
+    if (!messages_.warn)
+        messages_.warn = [this](const QString& text) { QMessageBox::warning(&toolbar_, QStringLiteral("Slateboard"), text); };
+    connect(&toolbar_, &ToolbarWindow::keyPressed, this, &Application::onKey);
+    connect(&toolbar_, &ToolbarWindow::drawButtonClicked, this, &Application::onDrawButton);
+    connect(&toolbar_, &ToolbarWindow::countdownFinished, this, &Application::onCountdownFinished);
+    connect(&toolbar_, &ToolbarWindow::closing, this, &Application::onToolbarClosing);
+    connect(&session_, &DrawingSession::leaveRequested, this,
+            [this] { session_.leave(DrawingSession::Leave::DoubleClick, settings_.autoHideOn()); });
+    connect(platform.shortcut.get(), &platform::GlobalShortcut::activated, this, &Application::onHotKey);
+}
+
+Application::~Application() {
+    onToolbarClosing();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool Application::start() {
+    if (!platform_.instance->claim()) return false;
+    const settingsstore::LoadResult loaded = settingsstore::load(settingsPath_);
+    if (!loaded.fromFile && !loaded.error.empty())
+        std::fprintf(stderr, "slateboard: %s; running with the default settings\n", loaded.error.c_str());
+    settings_ = loaded.settings;
+    toolbar_.setTop(settings_.top);
+    toolbar_.setLeft(settings_.left);
+    if (!settings_.drawingOff) session_.enter(DrawingSession::Enter::Start);
+    if (const auto pattern = settings_.startPattern()) toolbar_.selectPattern(*pattern);
+
+    // The hot key is chosen once, at the start.
+    const QKeyCombination hotKey = settings_.hotKey();
+    if (!platform_.shortcut->set(hotKey)) {
+        std::fprintf(stderr,
+                     "slateboard: the hot key %s is held by another program; switch drawing mode with the toolbar "
+                     "button or Space instead\n",
+                     hotKeyName(hotKey));
+        toolbar_.noteHotKeyUnavailable(QString::fromLatin1(hotKeyName(hotKey)));
+    }
+    toolbar_.takeStandardSize();
+    toolbar_.finishStartUpSoon();
+    toolbar_.show();
+    return true;
+}
+
+void Application::onToolbarClosing() {
+    if (ended_) return;
+    ended_ = true;
+    platform_.shortcut->clear();
+    dispose(help_);
+    dispose(settingsPanel_);
+    session_.leave(DrawingSession::Leave::Exit);
+    open_ = OpenPanel::None;
+}
+
+void Application::onHotKey() {
+    using E = DrawingSession::Enter;
+    switch (settings_.hotKeyAction(platform_.hints->isMinimized(toolbar_), session_.active())) {
+    case HotKeyAction::Nothing: break;
+    case HotKeyAction::Toggle: session_.toggle(); break;
+    case HotKeyAction::RestoreAtStandardSize: session_.enter(E::HotKeyRestoreFullSize); break;
+    case HotKeyAction::Restore: session_.enter(E::HotKeyRestore); break;
+    case HotKeyAction::Enter: session_.enter(E::HotKeyAutoHide); break;
+    case HotKeyAction::LeaveAndMinimise: session_.leave(DrawingSession::Leave::HotKey, true); break;
+    }
+}
+
+void Application::onDrawButton(bool pressed) {
+    if (pressed)
+        session_.enter(DrawingSession::Enter::Button);
+    else
+        session_.leave(DrawingSession::Leave::Button);
+}
+
+void Application::onCountdownFinished() {
+    // Drawing mode may have begun another way meanwhile: that canvas and its drawing stay.
+    if (!session_.active()) session_.enter(DrawingSession::Enter::Countdown);
+}
+
+void Application::onKey(QKeyCombination key) {
+    const KeyContext context{toolbar_.pattern(), settings_.allowsCountdown() && !session_.active(),
+                             open_ != OpenPanel::None};
+    const KeyCommand c = commandFor(key, context);
+    switch (c.command) {
+    case Command::None: break;
+    case Command::StartCountdown: toolbar_.startCountdown(); break;
+    case Command::PreviousPattern: toolbar_.selectPattern(previousPattern(toolbar_.pattern())); break;
+    case Command::NextPattern: toolbar_.selectPattern(nextPattern(toolbar_.pattern())); break;
+    case Command::OpenSettings: showPanel(OpenPanel::Settings); break;
+    case Command::OpenHelp: showPanel(OpenPanel::Help); break;
+    case Command::SelectPattern: toolbar_.selectPattern(c.pattern); break;
+    case Command::ShowOpenPanel: messages_.inform(QStringLiteral("myWindow=%1").arg(int(open_))); break;
+    case Command::Save: save(); break;
+    }
+}
+
+void Application::save() {
+    Settings s = settings_;
+    s.pattern = numberOf(toolbar_.pattern());
+    s.drawingOff = !session_.active();
+    s.top = float(toolbar_.top());
+    s.left = float(toolbar_.left());
+    const std::string error = settingsstore::save(settingsPath_, s);
+    if (error.empty()) return;
+    std::fprintf(stderr, "slateboard: %s\n", error.c_str());
+    messages_.warn(QString::fromStdString(error) + QStringLiteral("\n\nThe settings were not saved."));
+}
+
+void Application::showPanel(OpenPanel which) {
+    open_ = which;
+    PanelWindow* panel = which == OpenPanel::Help ? static_cast<PanelWindow*>(help_.get()) : settingsPanel_.get();
+    if (!panel) {
+        // Made on first use, and again after being closed.
+        if (which == OpenPanel::Help) {
+            help_ = std::make_unique<HelpPanel>(*platform_.hints, toolbar_.screen());
+            panel = help_.get();
+        } else {
+            settingsPanel_ = std::make_unique<SettingsPanel>(*platform_.hints, toolbar_.screen(), settings_);
+            connect(settingsPanel_.get(), &SettingsPanel::applyRequested, this, &Application::applySettings);
+            panel = settingsPanel_.get();
+        }
+        connect(panel, &PanelWindow::hidden, this, [this] { open_ = OpenPanel::None; });
+        connect(panel, &PanelWindow::closed, this, [this, which] { closePanel(which); });
+    }
+    panel->open(toolbar_);
+}
+
+void Application::closePanel(OpenPanel which) {
+    open_ = OpenPanel::None;
+    if (which == OpenPanel::Help)
+        dispose(help_);
+    else
+        dispose(settingsPanel_);
+}
+
+void Application::applySettings(bool saveToo) {
+    const std::optional<Settings> applied = settingsPanel_->applyTo(settings_);
+    if (!applied) return;
+    settings_ = *applied;
+    if (saveToo) save();  // a failure is shown to the user there; the choices stay applied
+    closePanel(OpenPanel::Settings);
+}

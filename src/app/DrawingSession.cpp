@@ -1,0 +1,84 @@
+#include "app/DrawingSession.h"
+
+#include "geometry/Twips.h"
+#include "platform/ScreenCapture.h"
+#include "platform/WindowHints.h"
+#include "ui/CanvasWindow.h"
+#include "ui/Screens.h"
+#include "ui/ToolbarWindow.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+// The canvas may go from inside one of its own event handlers (a double-click): it is hidden
+// at once and freed once that handler has returned.
+void dispose(CanvasWindow* canvas) {
+    canvas->hide();
+    canvas->deleteLater();
+}
+
+}  // namespace
+
+DrawingSession::DrawingSession(ToolbarWindow& toolbar, platform::WindowHints& hints, platform::ScreenCapture& capture,
+                               Gestures::ToolMaker makeTool)
+    : toolbar_(toolbar), hints_(hints), capture_(capture), makeTool_(std::move(makeTool)), canvas_(nullptr, dispose) {}
+
+DrawingSession::~DrawingSession() = default;
+
+void DrawingSession::enter(Enter reason) {
+    const bool restore = reason == Enter::HotKeyRestore || reason == Enter::HotKeyRestoreFullSize;
+    const bool actionFirst = reason != Enter::HotKey && reason != Enter::Countdown;
+    toolbar_.setDrawingMode(true);
+    if (restore) hints_.restore(toolbar_);
+    if (actionFirst) toolbar_.allowMinimise(false);
+    if (reason == Enter::HotKeyRestoreFullSize) toolbar_.restoreStandardSize();
+    showCanvas();
+    if (!actionFirst) toolbar_.allowMinimise(false);
+}
+
+void DrawingSession::leave(Leave reason, bool minimiseToolbar) {
+    toolbar_.setDrawingMode(false);
+    if (reason == Leave::Button) toolbar_.allowMinimise(true);
+    dropCanvas();
+    if (reason == Leave::HotKey || reason == Leave::DoubleClick) toolbar_.allowMinimise(true);
+    if (minimiseToolbar) hints_.minimize(toolbar_);
+}
+
+void DrawingSession::toggle() {
+    if (active())
+        leave(Leave::HotKey);
+    else
+        enter(Enter::HotKey);
+}
+
+// The toolbar leaves the screen, the screen is read, and the canvas comes up holding the copy
+// with the toolbar back above it at its place.
+void DrawingSession::showCanvas() {
+    const int32_t top = int32_t(geometry::roundHalfEven(toolbar_.top()));
+    const int32_t left = int32_t(geometry::roundHalfEven(toolbar_.left()));
+    toolbar_.hide();
+    dropCanvas();
+    // The canvas covers the primary monitor, the one a presenter shows; the others stay live.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    capture_.waitUntilGone(toolbar_);
+    const QImage desktop = capture_.grab(screens::deviceGeometry(*screen));
+    canvas_.reset(new CanvasWindow(*screen, desktop, makeTool_));
+    connect(canvas_.get(), &CanvasWindow::leaveRequested, this, &DrawingSession::leaveRequested);
+    connect(canvas_.get(), &CanvasWindow::toolbarWanted, &toolbar_, [this](bool raise) {
+        if (raise) {
+            toolbar_.show();
+            toolbar_.raise();
+        }
+        toolbar_.activateWindow();
+    });
+    canvas_->show();
+    toolbar_.setTop(top);
+    toolbar_.setLeft(left);
+    toolbar_.show();
+    toolbar_.raise();
+    toolbar_.activateWindow();
+}
+
+void DrawingSession::dropCanvas() { canvas_.reset(); }

@@ -1,0 +1,37 @@
+#include "geometry/Placement.h"
+
+#include "geometry/Twips.h"
+
+#include <algorithm>
+
+namespace geometry {
+
+int16_t toolbarHeightFor(int captionPixels, double devicePixelRatio) {
+    // A caption is never negative nor thousands of pixels high; the sum stays in 16 bits.
+    const int h = std::clamp(captionPixels, 0, 2000);
+    return int16_t(roundHalfEven(deviceToTwips(h, devicePixelRatio)) + kToolbarClientTwips);
+}
+
+int captionPixels(int frameTop, int frameSide) { return std::max(0, frameTop - std::max(0, frameSide)); }
+
+QPoint reachablePosition(const QRect& frame, const QList<QRect>& screens, const QRect& primary) {
+    const int needW = std::min(frame.width(), 40), needH = std::min(frame.height(), 20);
+    for (const QRect& s : screens) {
+        const QRect common = s.intersected(frame);
+        if (common.width() >= needW && common.height() >= needH) return frame.topLeft();
+    }
+    const int x = std::clamp(frame.x(), primary.left(), std::max(primary.left(), primary.right() - frame.width() + 1));
+    const int y = std::clamp(frame.y(), primary.top(), std::max(primary.top(), primary.bottom() - frame.height() + 1));
+    return {x, y};
+}
+
+int panelClientHeight(int outerHeightTwips, int frameTopAndBottom, int hiddenFromPx, double devicePixelRatio) {
+    const int h = twipsToPixels(outerHeightTwips - deviceToTwips(frameTopAndBottom, devicePixelRatio));
+    return std::max(1, std::min(h, hiddenFromPx));
+}
+
+QPoint centred(const QSize& outer, const QRect& area) {
+    return {area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2};
+}
+
+}  // namespace geometry

@@ -1,0 +1,37 @@
+#pragma once
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <cstdint>
+
+// Where the program's windows go and how big they are.
+namespace geometry {
+
+inline constexpr int kToolbarWidthTwips = 1335;
+inline constexpr int kToolbarClientTwips = 480;
+
+// The toolbar's outer height in twips for a window-manager caption of this many device pixels:
+// the caption in twips (15 per logical pixel, so 7.5 per device pixel at a ratio of 2, rounded
+// half to even) plus 480 twips for the toolbar itself.
+int16_t toolbarHeightFor(int captionPixels, double devicePixelRatio = 1.0);
+
+// The caption's height in device pixels from the window manager's frame: its top less the
+// border that runs round the window's sides.
+int captionPixels(int frameTop, int frameSide);
+
+// Where a window frame at `frame` should go so that the user can grab it: unchanged when at
+// least 40 x 20 pixels of it (or all of a smaller frame) lie on one of `screens`, otherwise the
+// nearest place inside `primary`.
+QPoint reachablePosition(const QRect& frame, const QList<QRect>& screens, const QRect& primary);
+
+// A panel's client height in logical pixels for an outer height in twips: the frame's top and
+// bottom (device pixels) taken off, never reaching down to `hiddenFromPx`, where the panel's
+// key box must stay out of sight even when no frame is known. At least 1.
+int panelClientHeight(int outerHeightTwips, int frameTopAndBottom, int hiddenFromPx, double devicePixelRatio = 1.0);
+
+// Top-left of a frame of size `outer` centred in `area`.
+QPoint centred(const QSize& outer, const QRect& area);
+
+}  // namespace geometry

@@ -1,0 +1,152 @@
+#include "io/AtomicFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace io {
+
+namespace {
+
+// The process umask, read without changing it even for a moment.
+mode_t currentUmask() {
+    if (FILE* f = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, f)) {
+            unsigned mask = 0;
+            if (std::sscanf(line, "Umask: %o", &mask) == 1) {
+                std::fclose(f);
+                return mode_t(mask & 0777);
+            }
+        }
+        std::fclose(f);
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        p += n;
+        left -= size_t(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string absolutePath(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path abs = std::filesystem::absolute(path, ec);
+    return ec ? path : abs.lexically_normal().string();
+}
+
+std::string errorText(int err) {
+    const char* msg = std::strerror(err);
+    return msg ? msg : "unknown error";
+}
+
+int writeAtomically(const std::string& path, const std::string& bytes) {
+    auto fail = [](int err) { return err ? err : EIO; };
+    const size_t slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (base.empty()) return fail(EISDIR);
+    const std::string prefix = (dir == "/" ? std::string("/") : dir + "/") + base + ".";
+
+    // An unnamed file first: a crash while it is written leaves nothing behind. It gets a name
+    // only for the moment before the rename.
+    int fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    const bool unnamed = fd >= 0;
+    std::string tmp;
+    if (!unnamed) {
+        std::vector<char> name(prefix.begin(), prefix.end());
+        for (char c : std::string("XXXXXX")) name.push_back(c);
+        name.push_back('\0');
+        fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0) return fail(errno);
+        tmp = name.data();
+    }
+    auto abandon = [&](int err) {
+        ::close(fd);
+        if (!tmp.empty()) ::unlink(tmp.c_str());
+        return fail(err);
+    };
+    if (!writeAll(fd, bytes)) return abandon(errno);
+    int rc;
+    do rc = ::fsync(fd);
+    while (rc != 0 && errno == EINTR);
+    if (rc != 0) return abandon(errno);
+    if (::fchmod(fd, 0666 & ~currentUmask()) != 0) return abandon(errno);
+    if (unnamed) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        for (unsigned attempt = 0; tmp.empty(); ++attempt) {
+            std::string name = prefix + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                tmp = std::move(name);
+            else if (errno != EEXIST || attempt > 100)
+                return abandon(errno);
+        }
+    }
+    if (::close(fd) != 0 && errno != EINTR) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        return fail(err);
+    }
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        return fail(err);
+    }
+    // Make the rename itself durable; the file is already in place if this fails.
+    if (const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return 0;
+}
+
+std::optional<std::string> readBounded(const std::string& path, std::size_t limit, bool& complete) {
+    int fd;
+    do fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string out(limit + 1, '\0');
+    size_t got = 0;
+    while (got < out.size()) {
+        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        got += size_t(n);
+    }
+    ::close(fd);
+    complete = got <= limit;
+    out.resize(std::min(got, limit));
+    return out;
+}
+
+}  // namespace io

@@ -1,0 +1,23 @@
+#pragma once
+#include "platform/GlobalShortcut.h"
+#include "platform/ScreenCapture.h"
+#include "platform/SingleInstance.h"
+#include "platform/WindowHints.h"
+
+#include <memory>
+
+namespace platform {
+
+// The desktop's capabilities the program uses, one object each.
+struct Platform {
+    std::unique_ptr<WindowHints> hints;
+    std::unique_ptr<ScreenCapture> capture;
+    std::unique_ptr<GlobalShortcut> shortcut;
+    std::unique_ptr<SingleInstance> instance;
+};
+
+// The running session's: X11 when Qt runs on xcb, otherwise what Qt alone can do (Qt's offscreen
+// platform, where nothing is global).
+Platform createPlatform();
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+#include "platform/x11/X11Connection.h"
+
+#include <QWidget>
+
+#include <cstring>
+
+namespace platform::x11 {
+
+Connection::Connection(xcb_connection_t* c) : c_(c), root_(xcb_setup_roots_iterator(xcb_get_setup(c)).data->root) {}
+
+xcb_window_t Connection::windowOf(QWidget& w) { return static_cast<xcb_window_t>(w.winId()); }
+
+xcb_atom_t Connection::atom(const char* name) {
+    const auto cookie = xcb_intern_atom(c_, 0, uint16_t(std::strlen(name)), name);
+    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c_, cookie, nullptr), &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+std::vector<uint32_t> Connection::cardinals(xcb_window_t window, const char* property) {
+    const auto cookie = xcb_get_property(c_, 0, window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 64);
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c_, cookie, nullptr), &std::free);
+    if (!reply || reply->format != 32) return {};
+    const auto* data = static_cast<uint32_t*>(xcb_get_property_value(reply.get()));
+    return {data, data + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+void Connection::sendToRoot(xcb_window_t window, const char* type, std::initializer_list<uint32_t> data) {
+    xcb_client_message_event_t ev{};
+    ev.response_type = XCB_CLIENT_MESSAGE;
+    ev.format = 32;
+    ev.window = window;
+    ev.type = atom(type);
+    size_t i = 0;
+    for (uint32_t d : data) ev.data.data32[i++] = d;
+    xcb_send_event(c_, 0, root_, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&ev));
+}
+
+xcb_window_t Connection::frameOf(xcb_window_t window) {
+    xcb_window_t w = window;
+    for (int depth = 0; depth < 8; ++depth) {
+        Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c_, xcb_query_tree(c_, w), nullptr), &std::free);
+        if (!tree || tree->parent == XCB_WINDOW_NONE || tree->parent == root_) break;
+        w = tree->parent;
+    }
+    return w;
+}
+
+}  // namespace platform::x11

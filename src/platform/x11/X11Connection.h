@@ -1,0 +1,39 @@
+#pragma once
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace platform::x11 {
+
+template <typename T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+// Qt's own connection to the X server, with the few requests the X11 classes share.
+class Connection {
+public:
+    explicit Connection(xcb_connection_t* c);
+    xcb_connection_t* get() const { return c_; }
+    xcb_window_t root() const { return root_; }
+
+    xcb_atom_t atom(const char* name);
+    // A property of 32-bit values (atoms, cardinals); empty when unset.
+    std::vector<uint32_t> cardinals(xcb_window_t window, const char* property);
+    // A client message about `window` to the window manager.
+    void sendToRoot(xcb_window_t window, const char* type, std::initializer_list<uint32_t> data);
+    // The window manager's frame round a window: the child of the root that holds it.
+    xcb_window_t frameOf(xcb_window_t window);
+
+    static xcb_window_t windowOf(QWidget& w);
+
+private:
+    xcb_connection_t* c_;
+    xcb_window_t root_;
+};
+
+}  // namespace platform::x11

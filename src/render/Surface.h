@@ -1,0 +1,71 @@
+#pragma once
+#include "geometry/Twips.h"
+#include "render/PenStyle.h"
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+#include <span>
+#include <vector>
+
+class QPainterPath;
+
+// The canvas's drawing surface: the image shown and the committed picture that take-back and
+// the loupe go back to, both RGB32 and the size of the screen in device pixels. Figures are
+// given in twips and drawn without antialiasing, so an inverted figure drawn a second time puts
+// every pixel back. What changed since the last takeDirty() is kept as one pixel rectangle, so
+// the window repaints only that part.
+class Surface {
+public:
+    Surface(QSize devicePixels, double twipsPerPixel);
+
+    struct Segment {
+        geometry::TwipPoint from, to;
+    };
+
+    // A straight line. A 1-pixel line sets its start pixel but not its end pixel; wider lines have
+    // round ends, and a wide line of no length is a dot.
+    void line(geometry::TwipPoint from, geometry::TwipPoint to, const PenStyle& pen);
+    // Several lines as one figure: where they overlap each pixel is painted once, so an inverted
+    // figure shows no holes where its strokes meet.
+    void lines(std::span<const Segment> segments, const PenStyle& pen);
+    // The axis-aligned rectangle with these opposite corners, both corner pixels included. A box
+    // or ellipse shrunk to a point is a dot of the pen's width.
+    void box(geometry::TwipPoint a, geometry::TwipPoint b, const PenStyle& pen);
+    // The ellipse with the semi-axes geometry::semiAxes(radius, aspect).
+    void ellipse(geometry::TwipPoint centre, float radius, float aspect, const PenStyle& pen);
+    // Pixels set to a colour, whatever is below.
+    void fill(const QRect& pixels, const QColor& colour);
+
+    // Puts the desktop copy into the image, cropped to the surface.
+    void setImage(const QImage& pixels);
+    // The picture becomes a copy of the image.
+    void commit();
+    // The image becomes a copy of the picture again (nothing happens before the first commit).
+    void takeBack();
+    // The `source` rectangle of the picture (twips) stretched over the whole image, unsmoothed.
+    void zoom(const geometry::TwipRect& source);
+
+    const QImage& image() const { return image_; }
+    const QImage& picture() const { return picture_; }
+    QSize pixelSize() const { return image_.size(); }
+    double twipsPerPixel() const { return twipsPerPixel_; }
+
+    // The pixel rectangle changed since the previous call; starts a new one.
+    QRect takeDirty();
+
+private:
+    QPointF toPath(geometry::TwipPoint p) const;
+    QPoint toPixel(geometry::TwipPoint p) const;
+    void closedFigure(bool ellipse, QPointF centre, double hx, double hy, const PenStyle& pen);
+    void thinLine(QPoint a, QPoint b, std::vector<QPoint>& pixels) const;
+    void plot(std::vector<QPoint>& pixels, const PenStyle& pen);
+    void fillRegion(const QPainterPath& region, const PenStyle& pen);
+    void touch(const QRect& pixels);
+
+    QImage image_;
+    QImage picture_;
+    double twipsPerPixel_;
+    QRect dirty_;
+};

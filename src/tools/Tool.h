@@ -1,0 +1,48 @@
+#pragma once
+#include "geometry/Twips.h"
+#include "render/PenStyle.h"
+
+class Surface;
+
+// A drawing tool: what one press, drag and release of the pointer draw on the surface. Points
+// are twips. A tool lives for one gesture and keeps the pen it was made with for all of it.
+class Tool {
+public:
+    Tool(Surface& surface, const PenStyle& pen, int lineWidth) : surface_(surface), pen_(pen), lineWidth_(lineWidth) {}
+    virtual ~Tool() = default;
+    Tool(const Tool&) = delete;
+    Tool& operator=(const Tool&) = delete;
+
+    virtual void press(geometry::TwipPoint at) = 0;
+    virtual void move(geometry::TwipPoint to) = 0;
+    virtual void release(geometry::TwipPoint at) = 0;
+
+protected:
+    Surface& surface_;
+    const PenStyle pen_;
+    const int lineWidth_;  // the setting, 1..5 in the panel; the pen is twice as many pixels
+};
+
+// A tool that shows an inverted rubber band while the button is held. Each move erases the band
+// by drawing it again as it is, then draws the next one; the release erases the last band and
+// draws the shape in the pen, or, when the pointer is back on the press point, takes the canvas
+// back to the picture committed at the press.
+class RubberBandTool : public Tool {
+public:
+    using Tool::Tool;
+    void press(geometry::TwipPoint at) override;
+    void move(geometry::TwipPoint to) override;
+    void release(geometry::TwipPoint at) override;
+
+protected:
+    virtual void started() {}
+    virtual void follow(geometry::TwipPoint to) { band_ = to; }
+    // Draws the shape as the band now stands, with `pen`.
+    virtual void drawBand(const PenStyle& pen) = 0;
+    // The final shape, after the band is erased.
+    virtual void finish(geometry::TwipPoint release) = 0;
+    void toggleBand() { drawBand(pen_.inverted()); }
+
+    geometry::TwipPoint start_;
+    geometry::TwipPoint band_;  // the point the band was drawn to
+};

@@ -1,0 +1,82 @@
+#include "ui/CanvasWindow.h"
+
+#include "render/CornerMarks.h"
+#include "ui/Screens.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+
+// The canvas is a top-level window, so the event's position in the window is its position on
+// the canvas. Qt rounds position() to whole logical pixels, which at a device pixel ratio of 2
+// would put every odd device pixel on its even neighbour; the window position keeps the
+// fraction, so the drawing lands on the device pixel under the pointer.
+geometry::TwipPoint twipsOf(const QMouseEvent& e) {
+    const QPointF p = e.scenePosition() * double(geometry::kTwipsPerPixel);
+    return {float(p.x()), float(p.y())};
+}
+
+}  // namespace
+
+CanvasWindow::CanvasWindow(QScreen& screen, const QImage& desktop, Gestures::ToolMaker makeTool)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
+      ratio_(screen.devicePixelRatio()),
+      surface_(screens::deviceGeometry(screen).size(), geometry::kTwipsPerPixel / ratio_),
+      gestures_(surface_, std::move(makeTool)) {
+    setWindowTitle(QStringLiteral("画面スクリーン"));
+    // The canvas never takes the focus: the toolbar above it keeps the keys, and a focused
+    // full-screen window would be raised over the always-on-top toolbar.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::CrossCursor);
+    surface_.setImage(desktop);
+    drawCornerMarks(surface_);
+    surface_.commit();
+    surface_.takeDirty();
+    setScreen(&screen);
+    setGeometry(screen.geometry());
+}
+
+CanvasWindow::~CanvasWindow() = default;
+
+void CanvasWindow::repaintDirty() {
+    const QRect dirty = surface_.takeDirty();
+    if (dirty.isEmpty()) return;
+    // Device pixels to logical, rounded outwards.
+    update(QRectF(dirty.x() / ratio_, dirty.y() / ratio_, dirty.width() / ratio_, dirty.height() / ratio_).toAlignedRect());
+}
+
+void CanvasWindow::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    const QRect r = e->rect();
+    p.drawImage(QRectF(r), surface_.image(), QRectF(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_));
+}
+
+void CanvasWindow::mousePressEvent(QMouseEvent* e) {
+    const Gestures::AfterPress after = gestures_.press(e->button(), twipsOf(*e));
+    if (after != Gestures::AfterPress::Nothing) emit toolbarWanted(after == Gestures::AfterPress::ShowToolbar);
+    repaintDirty();
+}
+
+void CanvasWindow::mouseMoveEvent(QMouseEvent* e) {
+    gestures_.move(twipsOf(*e));
+    repaintDirty();
+}
+
+void CanvasWindow::mouseReleaseEvent(QMouseEvent* e) {
+    gestures_.release(e->button(), twipsOf(*e));
+    repaintDirty();
+}
+
+void CanvasWindow::mouseDoubleClickEvent(QMouseEvent* e) {
+    // Only the left button's double-click leaves; another button's is a second press.
+    if (e->button() == Qt::LeftButton)
+        emit leaveRequested();
+    else
+        mousePressEvent(e);
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include "render/Surface.h"
+#include "tools/Gestures.h"
+
+#include <QWidget>
+
+class QScreen;
+
+// The canvas: a borderless window over the whole of one monitor showing the desktop as it was
+// when drawing mode began, painted one to one in device pixels, on which the pointer draws.
+class CanvasWindow final : public QWidget {
+    Q_OBJECT
+public:
+    // `desktop` is the monitor's device pixels; the corners are marked and the copy committed,
+    // so that a take-back before the first drawing keeps it.
+    CanvasWindow(QScreen& screen, const QImage& desktop, Gestures::ToolMaker makeTool);
+    ~CanvasWindow() override;
+
+    const Surface& surface() const { return surface_; }
+
+signals:
+    // After a press the toolbar must come back in front and active (raise) or only be active.
+    void toolbarWanted(bool raise);
+    // A double-click with the left button.
+    void leaveRequested();
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    void repaintDirty();
+
+    const qreal ratio_;
+    Surface surface_;
+    Gestures gestures_;
+};

@@ -1,0 +1,72 @@
+#include "ui/PanelWindow.h"
+
+#include "geometry/Placement.h"
+#include "geometry/Twips.h"
+#include "ui/Fonts.h"
+#include "ui/KeyBox.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+
+namespace {
+// Not a tool window: those are transient for the whole application, and window managers stack
+// such a window under the canvas once the canvas is clicked.
+constexpr Qt::WindowFlags kFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint;
+}  // namespace
+
+PanelWindow::PanelWindow(platform::WindowHints& hints, int clientWidth, int outerHeightTwips, const QRect& keyBox)
+    : QWidget(nullptr, kFlags), hints_(hints), clientWidth_(clientWidth), outerHeightTwips_(outerHeightTwips) {
+    setFont(fonts::gothic(9.0));
+    // Made first, so it is first in the tab order and has the focus when the panel opens.
+    keyBox_ = new KeyBox(this);
+    keyBox_->setGeometry(keyBox);
+    connect(keyBox_, &KeyBox::keyPressed, this, [this](QKeyCombination key) { keyPressed(key); });
+    setFixedSize(clientWidth, keyBox.top());
+}
+
+void PanelWindow::setCancelButton(QPushButton* button) {
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, button, &QPushButton::click);
+}
+
+void PanelWindow::place(QScreen* screen) {
+    create();
+    // The frame comes in device pixels; sizes and places here are logical pixels.
+    const double r = screen ? screen->devicePixelRatio() : devicePixelRatioF();
+    const platform::FrameExtents f = hints_.frameExtents(*this);
+    const QSize client(clientWidth_, geometry::panelClientHeight(outerHeightTwips_, f.top + f.bottom, keyBox_->y(), r));
+    setFixedSize(client);
+    keyBox_->setFocus(Qt::OtherFocusReason);
+    if (!screen) return;
+    auto logical = [r](int device) { return int(geometry::roundHalfEven(device / r)); };
+    const QSize outer = client + QSize(logical(f.left + f.right), logical(f.top + f.bottom));
+    const QPoint frameTopLeft = geometry::centred(outer, screen->availableGeometry());
+    // Not mapped yet: Qt places the client, inside the frame to be, converting the place with
+    // the origin of the screen it has the panel on, which must be this one.
+    setScreen(screen);
+    setGeometry(QRect(frameTopLeft + QPoint(logical(f.left), logical(f.top)), client));
+}
+
+void PanelWindow::open(QWidget& owner) {
+    show();
+    // Owned by the toolbar, the panel stays in front of it and so of the canvas. (Qt clears the
+    // owner of a plain window when it shows it.)
+    hints_.setOwner(*this, owner);
+    // Minimised, the panel would keep its place as the open one with no way back to it.
+    hints_.setMinimizable(*this, false);
+    raise();
+    activateWindow();
+}
+
+void PanelWindow::hideByKey() {
+    hide();
+    emit hidden();
+}
+
+void PanelWindow::closeEvent(QCloseEvent* e) {
+    e->accept();
+    emit closed();
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include "platform/WindowHints.h"
+
+#include <QKeyCombination>
+#include <QWidget>
+
+class KeyBox;
+class QPushButton;
+class QScreen;
+
+// What the help and the settings panel share: a small modeless window with a title and a close
+// button only, kept in front of the toolbar (and so of the canvas), centred on the toolbar's
+// monitor, and a hidden key box that holds the focus when it opens. The panel's cancel button
+// is clicked by Esc anywhere in it.
+class PanelWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Shows the panel in front of `owner`, active, without a minimise action.
+    void open(QWidget& owner);
+
+signals:
+    // Hidden by its key: still there, with the user's choices, for the next opening.
+    void hidden();
+    // Closed by its button, Esc or the window's close command.
+    void closed();
+
+protected:
+    // A panel `clientWidth` logical pixels wide whose outer height is `outerHeightTwips`; its
+    // key box sits at `keyBox` and is kept below the visible part.
+    PanelWindow(platform::WindowHints& hints, int clientWidth, int outerHeightTwips, const QRect& keyBox);
+    // Fixes the size and centres the frame on `screen`; for a panel not shown yet.
+    void place(QScreen* screen);
+    void setCancelButton(QPushButton* button);
+    void hideByKey();
+    KeyBox* keyBox() const { return keyBox_; }
+    virtual void keyPressed(QKeyCombination key) = 0;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    platform::WindowHints& hints_;
+    KeyBox* keyBox_;
+    const int clientWidth_;
+    const int outerHeightTwips_;
+};

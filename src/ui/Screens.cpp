@@ -1,0 +1,23 @@
+#include "ui/Screens.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace screens {
+
+QRect deviceGeometry(const QScreen& screen) {
+    const QRect g = screen.geometry();
+    const qreal r = screen.devicePixelRatio();
+    return QRect(g.topLeft(), QSize(qRound(g.width() * r), qRound(g.height() * r)));
+}
+
+QPointF logicalFromDevice(QPoint device) {
+    QScreen* holder = QGuiApplication::primaryScreen();
+    for (QScreen* s : QGuiApplication::screens())
+        if (deviceGeometry(*s).contains(device)) holder = s;
+    if (!holder) return QPointF(device);
+    const QPointF origin = holder->geometry().topLeft();
+    return origin + (QPointF(device) - origin) / holder->devicePixelRatio();
+}
+
+}  // namespace screens

@@ -1,0 +1,246 @@
+#include "ui/ToolbarWindow.h"
+
+#include "geometry/Placement.h"
+#include "geometry/Twips.h"
+#include "ui/Fonts.h"
+#include "ui/KeyBox.h"
+#include "ui/Pictures.h"
+#include "ui/Screens.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QToolButton>
+#include <QWindow>
+
+using geometry::twipsRect;
+using geometry::twipsToPixels;
+
+namespace {
+
+const QString kReady = QStringLiteral("Rdy");
+
+QToolButton* makeButton(QWidget* parent, const QString& name, const QString& tip, int x) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setIconSize(QSize(16, 16));
+    b->setGeometry(x, 2, 23, 22);
+    return b;
+}
+
+}  // namespace
+
+ToolbarWindow::ToolbarWindow(platform::WindowHints& hints)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint),
+      hints_(hints) {
+    setWindowTitle(QStringLiteral("SB"));
+    setWindowIcon(pictures::programIcon());
+    setFont(fonts::gothic(9.75));
+
+    auto* buttons = new QWidget(this);
+    buttons->setGeometry(twipsRect(0, 0, 840, 390));
+    // Before a pattern is chosen the first button shows the filled rectangle.
+    patternButton_ = makeButton(buttons, QStringLiteral("patternButton"), QStringLiteral("スタイル"), 0);
+    patternButton_->setIcon(pictures::patternIcon(Pattern::FilledRectangle));
+    drawButton_ = makeButton(buttons, QStringLiteral("drawButton"), QStringLiteral("描画オン・オフ"), 31);
+    drawButton_->setCheckable(true);
+    drawButton_->setIcon(pictures::drawButtonIcon());
+    connect(drawButton_, &QToolButton::clicked, this, &ToolbarWindow::drawButtonClicked);
+
+    countLabel_ = new QLabel(kReady, this);
+    countLabel_->setGeometry(twipsRect(900, 120, 375, 255));
+
+    // Right of and below the visible client area: never seen, but shown and holding the focus.
+    keyBox_ = new KeyBox(this, true);
+    keyBox_->setGeometry(twipsRect(1440, 480, 120, 300));
+    keyBox_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(keyBox_);
+    connect(keyBox_, &KeyBox::keyPressed, this, &ToolbarWindow::keyPressed);
+
+    // The window manager frames a fixed-size window differently (no resize handle): the size is
+    // fixed before anyone asks it for the frame.
+    setFixedSize(twipsToPixels(geometry::kToolbarWidthTwips), buttons->height());
+    create();
+
+    startUp_.setInterval(100);
+    connect(&startUp_, &QTimer::timeout, this, &ToolbarWindow::finishStartUp);
+    countdown_.setInterval(1000);
+    connect(&countdown_, &QTimer::timeout, this, &ToolbarWindow::countdownTick);
+
+    // A monitor unplugged under the toolbar would leave it where no one can reach it. Checked
+    // once the change has settled, when the list of screens is the new one.
+    auto recheck = [this] { QTimer::singleShot(0, this, &ToolbarWindow::makeReachable); };
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, recheck);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, recheck);
+    // After a change of monitor the place is checked against the server's once the window has
+    // stopped moving for a moment (see alignWithServer).
+    placeCheck_.setSingleShot(true);
+    placeCheck_.setInterval(200);
+    connect(&placeCheck_, &QTimer::timeout, this, &ToolbarWindow::alignWithServer);
+    connect(windowHandle(), &QWindow::screenChanged, this, [this] { placeCheck_.start(); });
+}
+
+ToolbarWindow::~ToolbarWindow() = default;
+
+void ToolbarWindow::selectPattern(Pattern pattern) {
+    pattern_ = pattern;
+    patternButton_->setIcon(pictures::patternIcon(pattern));
+}
+
+void ToolbarWindow::setDrawingMode(bool on) {
+    drawing_ = on;
+    drawButton_->setChecked(on);
+}
+
+void ToolbarWindow::allowMinimise(bool allowed) {
+    hints_.setMinimizable(*this, allowed);
+    if (allowed) hints_.keepOnTop(*this);
+}
+
+void ToolbarWindow::finishStartUpSoon() { startUp_.start(); }
+
+void ToolbarWindow::finishStartUp() {
+    startUp_.stop();
+    hints_.keepOnTop(*this);
+    countLabel_->setText(kReady);
+    keyBox_->setFocus(Qt::OtherFocusReason);
+    // A panel opened in these first moments keeps the keys.
+    if (!QApplication::activeWindow() || QApplication::activeWindow() == this) activateWindow();
+}
+
+void ToolbarWindow::startCountdown() {
+    count_ = 4;
+    countdown_.start();  // a running countdown starts again at a full second
+}
+
+void ToolbarWindow::countdownTick() {
+    if (count_ != 0) {
+        countLabel_->setText(QString::number(count_--));
+        return;
+    }
+    countdown_.stop();
+    countLabel_->setText(kReady);
+    emit countdownFinished();
+}
+
+QString ToolbarWindow::countText() const { return countLabel_->text(); }
+
+void ToolbarWindow::noteHotKeyUnavailable(const QString& name) {
+    drawButton_->setToolTip(drawButton_->toolTip() +
+                            QStringLiteral("\nHot key %1 unavailable: another program holds it").arg(name));
+}
+
+void ToolbarWindow::takeStandardSize() {
+    const platform::FrameExtents f = hints_.frameExtents(*this);
+    heightTwips_ = geometry::toolbarHeightFor(geometry::captionPixels(f.top, f.left), devicePixelRatioF());
+    restoreStandardSize();
+    makeReachable();
+}
+
+void ToolbarWindow::restoreStandardSize() { setOuterSize(geometry::kToolbarWidthTwips, heightTwips_); }
+
+void ToolbarWindow::setOuterSize(int widthTwips, int heightTwips) {
+    const platform::FrameExtents f = frame();
+    const double r = devicePixelRatioF();
+    // Fixed: the user moves the toolbar but does not resize or maximise it.
+    setFixedSize(std::max(1, twipsToPixels(widthTwips - geometry::deviceToTwips(f.left + f.right, r))),
+                 std::max(1, twipsToPixels(heightTwips - geometry::deviceToTwips(f.top + f.bottom, r))));
+}
+
+void ToolbarWindow::makeReachable() {
+    // A place saved on a monitor that is gone stays in the file, but the window comes on screen.
+    QList<QRect> areas;
+    for (QScreen* s : QGuiApplication::screens()) areas << s->availableGeometry();
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary || areas.isEmpty()) return;
+    const QRect frame(frameOrigin().toPoint(), QSize(twipsToPixels(geometry::kToolbarWidthTwips), twipsToPixels(heightTwips_)));
+    const QPoint p = geometry::reachablePosition(frame, areas, primary->availableGeometry());
+    if (p != frame.topLeft()) placeFrame(p);
+}
+
+void ToolbarWindow::alignWithServer() {
+    // When the toolbar passes from one monitor to another, Qt may convert the new place with the
+    // origin of the monitor it leaves (logical coordinates start afresh at each monitor when the
+    // device pixel ratio is not 1): its idea of the position is then far from where the window
+    // is, and the next hide and show would put the toolbar there. The server's position is the
+    // true one once the window manager is done; Qt is told it again, on the right screen.
+    placeCheck_.stop();
+    if (!isVisible()) return;
+    const std::optional<QPoint> device = hints_.clientPosition(*this);
+    if (!device) return;
+    const QPointF logical = screens::logicalFromDevice(*device);
+    const QPoint at(int(geometry::roundHalfEven(logical.x())), int(geometry::roundHalfEven(logical.y())));
+    if ((at - geometry().topLeft()).manhattanLength() <= 1) return;
+    QScreen* target = QGuiApplication::screenAt(at);
+    if (target && target != screen()) setScreen(target);
+    setGeometry(QRect(at, size()));
+}
+
+// Top and Left are the frame's, in twips at 15 per logical pixel. The window manager gives its
+// frame in device pixels, so at a device pixel ratio of 2 a border of one pixel is half a
+// logical pixel: the frame's place is kept as a fraction and the client, which Qt places in
+// whole logical pixels, goes to the nearest place inside it. Hidden or shown, the same
+// arithmetic, so that hiding the toolbar and bringing it back never moves it.
+QPointF ToolbarWindow::frameOrigin() const {
+    auto* self = const_cast<ToolbarWindow*>(this);
+    // Read just after a change of monitor: the check that is due is made first.
+    if (placeCheck_.isActive()) self->alignWithServer();
+    const platform::FrameExtents f = self->frame();
+    const double r = devicePixelRatioF();
+    return QPointF(geometry().topLeft()) - QPointF(f.left / r, f.top / r);
+}
+
+platform::FrameExtents ToolbarWindow::frame() {
+    // The window manager forgets the frame while the window is hidden; it is the same frame
+    // when the window comes back.
+    if (!frameKnown_) {
+        frame_ = hints_.frameExtents(*this);
+        frameKnown_ = frame_.left || frame_.right || frame_.top || frame_.bottom;
+    }
+    return frame_;
+}
+
+void ToolbarWindow::placeFrame(QPointF topLeft) {
+    const platform::FrameExtents f = frame();
+    const double r = devicePixelRatioF();
+    const QPointF client = topLeft + QPointF(f.left / r, f.top / r);
+    const QPoint at(int(geometry::roundHalfEven(client.x())), int(geometry::roundHalfEven(client.y())));
+    // Qt turns a logical position into the server's with the origin of the screen it has the
+    // window on, and logical coordinates start afresh at each monitor's device position when the
+    // ratio is not 1: the window goes onto the target monitor's screen first.
+    QScreen* target = QGuiApplication::screenAt(QRect(at, size()).center());
+    if (target && target != screen()) setScreen(target);
+    if (at != geometry().topLeft()) setGeometry(QRect(at, size()));
+}
+
+double ToolbarWindow::top() const { return geometry::pixelsToTwips(frameOrigin().y()); }
+double ToolbarWindow::left() const { return geometry::pixelsToTwips(frameOrigin().x()); }
+void ToolbarWindow::setTop(double twips) { placeFrame({frameOrigin().x(), twips / geometry::kTwipsPerPixel}); }
+void ToolbarWindow::setLeft(double twips) { placeFrame({twips / geometry::kTwipsPerPixel, frameOrigin().y()}); }
+
+bool ToolbarWindow::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        allowMinimise(!drawing_);
+        countLabel_->setText(kReady);
+    }
+    if (e->type() == QEvent::Move && placeCheck_.isActive()) placeCheck_.start();
+    return QWidget::event(e);
+}
+
+void ToolbarWindow::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    hints_.keepOnTop(*this);
+}
+
+void ToolbarWindow::closeEvent(QCloseEvent* e) {
+    startUp_.stop();
+    countdown_.stop();
+    emit closing();
+    e->accept();
+}

@@ -1,0 +1,89 @@
+#pragma once
+#include "model/Pattern.h"
+#include "platform/WindowHints.h"
+
+#include <QKeyCombination>
+#include <QTimer>
+#include <QWidget>
+
+#include <optional>
+
+class KeyBox;
+class QLabel;
+class QToolButton;
+
+// The toolbar: the program's first window and the one it lives in. It shows the current
+// pattern's picture and the drawing-mode button, counts the delayed capture down, keeps its
+// place and the always-on-top band, and passes on every key typed while it is active.
+class ToolbarWindow final : public QWidget {
+    Q_OBJECT
+public:
+    explicit ToolbarWindow(platform::WindowHints& hints);
+    ~ToolbarWindow() override;
+
+    std::optional<Pattern> pattern() const { return pattern_; }
+    void selectPattern(Pattern pattern);
+
+    // The frame's place in twips (15 per logical pixel), as it is saved in settings.ini.
+    double top() const;
+    double left() const;
+    void setTop(double twips);
+    void setLeft(double twips);
+    // Sizes the window to its standard outer size (1335 twips wide, the caption plus 480 twips
+    // high) and brings it onto a screen if its place is on none.
+    void takeStandardSize();
+    // Back at the standard size after a restore.
+    void restoreStandardSize();
+
+    // The button's look and what the minimise action follows when the window is activated.
+    void setDrawingMode(bool on);
+    bool drawingMode() const { return drawing_; }
+    // Gives the minimise action back (and the always-on-top band with it) or takes it away.
+    void allowMinimise(bool allowed);
+
+    // A hundred milliseconds after the start: on top, "Rdy", and the keys.
+    void finishStartUpSoon();
+    // Shows 4, 3, 2, 1 a second apart, then emits countdownFinished(); started again, it goes
+    // back to 4.
+    void startCountdown();
+    QString countText() const;
+
+    // Adds to the drawing-mode button's tool tip that the hot key could not be had.
+    void noteHotKeyUnavailable(const QString& name);
+
+signals:
+    void drawButtonClicked(bool pressed);
+    void keyPressed(QKeyCombination key);
+    void countdownFinished();
+    void closing();
+
+protected:
+    bool event(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void countdownTick();
+    void finishStartUp();
+    void makeReachable();
+    void alignWithServer();
+    platform::FrameExtents frame();
+    QPointF frameOrigin() const;
+    void placeFrame(QPointF topLeft);
+    void setOuterSize(int widthTwips, int heightTwips);
+
+    platform::WindowHints& hints_;
+    QToolButton* patternButton_;
+    QToolButton* drawButton_;
+    QLabel* countLabel_;
+    KeyBox* keyBox_;
+    QTimer startUp_;
+    QTimer countdown_;
+    QTimer placeCheck_;
+    int count_ = 0;
+    std::optional<Pattern> pattern_;
+    bool drawing_ = false;
+    int16_t heightTwips_ = 0;
+    platform::FrameExtents frame_;
+    bool frameKnown_ = false;
+};

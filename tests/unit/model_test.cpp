@@ -1,0 +1,168 @@
+// Plain values: patterns, key commands, the readings of the settings, the settings file.
+#include "model/Choices.h"
+#include "model/KeyCommands.h"
+#include "model/SettingsFormat.h"
+#include "model/SettingsStore.h"
+#include "support/Files.h"
+
+#include <QKeySequence>
+
+#include <sys/stat.h>
+
+TEST(Model, PatternsStepWithWrapAround) {
+    EXPECT_EQ(nextPattern(std::nullopt), Pattern::Arrow);
+    EXPECT_EQ(previousPattern(std::nullopt), Pattern::FreeDraw);
+    EXPECT_EQ(nextPattern(Pattern::FreeDraw), Pattern::Arrow);
+    EXPECT_EQ(previousPattern(Pattern::Arrow), Pattern::FreeDraw);
+    EXPECT_EQ(nextPattern(Pattern::Circle), Pattern::FilledCircle);
+    EXPECT_EQ(patternNumbered(0), std::nullopt);
+    EXPECT_EQ(patternNumbered(9), std::nullopt);
+    EXPECT_EQ(patternNumbered(6), Pattern::FilledRectangle);
+}
+
+TEST(Model, KeyCommands) {
+    using P = Pattern;
+    const KeyContext plain{P::Arrow, true, false};
+    struct Case { QKeyCombination key; KeyContext context; KeyCommand command; } cases[] = {
+        {Qt::Key_A, plain, {Command::SelectPattern, P::Arrow}},
+        {Qt::Key_L, plain, {Command::SelectPattern, P::Line}},
+        {Qt::Key_C, plain, {Command::SelectPattern, P::Circle}},
+        {Qt::Key_C, {P::Circle}, {Command::SelectPattern, P::FilledCircle}},
+        {Qt::Key_C, {P::FilledCircle}, {Command::SelectPattern, P::Circle}},
+        {Qt::Key_R, {P::Circle}, {Command::SelectPattern, P::Rectangle}},
+        {Qt::Key_R, {P::Rectangle}, {Command::SelectPattern, P::FilledRectangle}},
+        {Qt::Key_R, {P::FilledRectangle}, {Command::SelectPattern, P::Rectangle}},
+        {Qt::Key_E, plain, {Command::SelectPattern, P::Loupe}},
+        {Qt::Key_F, plain, {Command::SelectPattern, P::FreeDraw}},
+        {Qt::Key_F2, plain, {Command::SelectPattern, P::Arrow}},
+        {Qt::Key_F5, plain, {Command::SelectPattern, P::FilledCircle}},
+        {Qt::Key_F8, plain, {Command::SelectPattern, P::Loupe}},
+        {Qt::Key_F1, plain, {}},
+        {Qt::Key_F9, plain, {}},
+        {Qt::Key_Left, plain, {Command::PreviousPattern}},
+        {Qt::Key_Right, plain, {Command::NextPattern}},
+        {Qt::Key_Space, plain, {Command::StartCountdown}},
+        {Qt::Key_Space, {P::Arrow, false, false}, {}},
+        {Qt::Key_H, plain, {Command::OpenHelp}},
+        {Qt::Key_H, {P::Arrow, true, true}, {}},
+        {Qt::Key_Up, plain, {Command::OpenSettings}},
+        {Qt::Key_Down, {P::Arrow, true, true}, {}},
+        {Qt::Key_Q, {P::Arrow, true, true}, {Command::ShowOpenPanel}},
+        {Qt::Key_S, plain, {Command::Save}},
+        {Qt::ShiftModifier | Qt::Key_A, plain, {}},
+        {Qt::ControlModifier | Qt::Key_S, plain, {}},
+        {Qt::AltModifier | Qt::Key_F, plain, {}},
+        {Qt::KeypadModifier | Qt::Key_Right, plain, {Command::NextPattern}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(commandFor(c.key, c.context), c.command) << QKeySequence(c.key).toString().toStdString();
+}
+
+TEST(Model, HotKeyAndAutoHideReadTheRawValues) {
+    using A = HotKeyAction;
+    struct Case { uint8_t autoHide; bool minimised, drawing; A action; } cases[] = {
+        {0, false, false, A::Toggle}, {0, false, true, A::Toggle},
+        {0, true, false, A::RestoreAtStandardSize}, {0, true, true, A::RestoreAtStandardSize},
+        {1, false, false, A::Enter}, {1, false, true, A::LeaveAndMinimise},
+        {1, true, false, A::Restore}, {1, true, true, A::Restore},
+        {2, false, false, A::Nothing}, {2, true, true, A::Nothing}, {255, false, true, A::Nothing},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Settings{.autoHide = c.autoHide}.hotKeyAction(c.minimised, c.drawing), c.action)
+            << int(c.autoHide) << c.minimised << c.drawing;
+    EXPECT_TRUE(Settings{.autoHide = 2}.autoHideOn());  // a double-click minimises
+    EXPECT_FALSE(Settings{.autoHide = 2}.allowsCountdown());
+    EXPECT_EQ(Settings{.hotKeyChoice = 0}.hotKey(), QKeyCombination(Qt::ControlModifier, Qt::Key_Z));
+    for (int16_t choice : {1, 7, -1}) EXPECT_EQ(Settings{.hotKeyChoice = choice}.hotKey(), QKeyCombination(Qt::Key_F1));
+    EXPECT_TRUE(Settings{.hotKeyChoice = 1}.showsF1());
+    EXPECT_FALSE(Settings{.hotKeyChoice = 7}.showsF1());
+}
+
+TEST(Model, SettingsFileBytes) {
+    EXPECT_EQ(settingsformat::format({}), kDefaultBytes);
+    EXPECT_EQ(settingsformat::format({12, 3, 14, 4, false, 1200, 4500, 1, 1}),
+              " 12 \r\n 3 \r\n 14 \r\n 4 \r\nFalse\r\n 1200 \r\n 4500 \r\n 1 \r\n 1 \r\n");
+    struct Case { double value; const char* text; } numbers[] = {
+        {-900, "-900 "}, {0, " 0 "}, {-0.0, " 0 "}, {1234.5, " 1234.5 "}, {12345678, " 1.234568E+07 "},
+        {0.1, " 0.1 "}, {std::nan(""), " 0 "}};
+    for (const Case& c : numbers) EXPECT_EQ(settingsformat::formatNumber(c.value), c.text) << c.value;
+    // Positions are written no further out than what reads back.
+    const std::string far = settingsformat::format({.top = 3e9f, .left = -3e9f});
+    EXPECT_NE(far.find(" 2.147483E+09 \r\n-2.147483E+09 \r\n"), std::string::npos);
+    EXPECT_EQ(settingsformat::parse(far)->top, 2147483000.0f);
+}
+
+TEST(Model, SettingsFileReading) {
+    const Settings example{9, 3, 13, 4, false, -900, 4500, 1, 1};
+    const std::string bytes = settingsformat::format(example);
+    EXPECT_EQ(settingsformat::parse(bytes), example);
+    auto withEnds = [&bytes](const char* end) {
+        std::string out;
+        for (size_t i = 0; i < bytes.size(); ++i) out += bytes[i] == '\r' ? (++i, std::string(end)) : std::string(1, bytes[i]);
+        return out;
+    };
+    for (const char* end : {"\n", "\r"}) EXPECT_EQ(settingsformat::parse(withEnds(end)), example) << end;
+    EXPECT_EQ(settingsformat::parse("\xEF\xBB\xBF" + bytes), example);
+    EXPECT_EQ(settingsformat::parse(bytes + "more\r\nlines\r\n"), example);
+    EXPECT_EQ(settingsformat::parse(bytes.substr(0, bytes.rfind(" 1 \r\n"))), std::nullopt);  // eight lines
+    auto line = [&bytes](int n, const std::string& text) {  // the file with line n replaced
+        std::string out;
+        size_t at = 0;
+        for (int i = 1; i <= 9; ++i) {
+            const size_t end = bytes.find("\r\n", at);
+            out += (i == n ? text : bytes.substr(at, end - at)) + "\r\n";
+            at = end + 2;
+        }
+        return settingsformat::parse(out);
+    };
+    EXPECT_EQ(line(2, " abc "), std::nullopt);
+    EXPECT_EQ(line(1, " 256 "), std::nullopt);
+    EXPECT_EQ(line(1, "255"), (Settings{255, 3, 13, 4, false, -900, 4500, 1, 1}));
+    EXPECT_EQ(line(9, " 32768 "), std::nullopt);
+    EXPECT_EQ(line(2, " 2.5 ")->lineWidth, 2);  // halves to even
+    EXPECT_EQ(line(2, "\t3.5e0 ")->lineWidth, 4);
+    EXPECT_EQ(line(6, " 1E+05 ")->top, 100000.0f);  // positions beyond 16 bits
+    for (const char* t : {"true", "TRUE", "-1", "7", "1e-999"}) EXPECT_EQ(line(5, t)->drawingOff, true) << t;
+    for (const char* t : {"false", "False", "0", " 0.0 "}) EXPECT_EQ(line(5, t)->drawingOff, false) << t;
+    for (const char* t : {"yes", "", "1e999", "--1", "1,5", "0x10"}) EXPECT_EQ(line(5, t), std::nullopt) << t;
+}
+
+TEST(Model, SettingsStoreFallsBackToDefaultsAndSavesWholeFiles) {
+    TempDir d;
+    settingsstore::LoadResult r = settingsstore::load(d.path());  // no file
+    EXPECT_FALSE(r.fromFile);
+    EXPECT_EQ(r.settings, Settings{});
+    EXPECT_EQ(d.read(), kDefaultBytes);
+
+    d.write(" 12 \r\n abc \r\n 14 \r\n 1 \r\nTrue\r\n 1200 \r\n 4500 \r\n 0 \r\n 0 \r\n");
+    r = settingsstore::load(d.path());
+    EXPECT_EQ(r.settings.top, 6600);  // all from the defaults, the place too
+    EXPECT_EQ(d.read(), kDefaultBytes);
+
+    const Settings mine{9, 3, 13, 4, false, 1200, 4500, 1, 1};
+    const mode_t umask = ::umask(027);
+    EXPECT_EQ(settingsstore::save(d.path(), mine), "");
+    ::umask(umask);
+    r = settingsstore::load(d.path());
+    EXPECT_TRUE(r.fromFile);
+    EXPECT_EQ(r.settings, mine);
+    struct stat st {};
+    ::stat(d.path().c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(QDir(d.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"settings.ini"});  // nothing left over
+
+    const std::string error = settingsstore::save(d.path("gone/settings.ini"), mine);
+    EXPECT_EQ(error, "Cannot save settings to " + d.path("gone/settings.ini") + ": No such file or directory");
+    r = settingsstore::load(d.path("gone/settings.ini"));
+    EXPECT_EQ(r.error, error);
+    EXPECT_EQ(r.settings, Settings{});
+}
+
+TEST(Model, PanelChoices) {
+    EXPECT_EQ(choiceShowing(12), 3);  // red is the fourth swatch
+    EXPECT_EQ(choiceShowing(0), 0);
+    EXPECT_EQ(choiceShowing(3), 1);   // not offered: blue
+    struct Case { const char* text; uint8_t inForce; std::optional<uint8_t> width; } cases[] = {
+        {"4", 2, 4}, {" 5 ", 2, 5}, {"３", 2, 3}, {"0", 2, {}}, {"6", 2, {}}, {"9", 9, 9}, {"", 2, {}},
+        {"2.5", 2, {}}, {"x", 2, {}}, {"0004", 4, {}}};
+    for (const Case& c : cases) EXPECT_EQ(widthFromText(QString::fromUtf8(c.text), c.inForce), c.width) << c.text;
+}

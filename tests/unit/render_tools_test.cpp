@@ -1,0 +1,221 @@
+// The drawing surface and the tools on it, driven through the gestures as the canvas drives them.
+#include "render/CornerMarks.h"
+#include "render/Palette.h"
+#include "render/Surface.h"
+#include "tools/Gestures.h"
+#include "tools/Patterns.h"
+#include "tools/Tool.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using geometry::TwipPoint;
+
+namespace {
+
+constexpr QRgb kBackground = 0xff2080c0;  // (32, 128, 192)
+constexpr QRgb kRed = 0xffff0000;
+
+TwipPoint px(int x, int y) { return {float(x * 15), float(y * 15)}; }
+
+// A canvas of 200 x 150 pixels at 15 twips each, and the gestures on it.
+struct Canvas {
+    Surface surface{{200, 150}, 15};
+    Settings settings;  // red lines 4 pixels wide, yellow fills
+    std::optional<Pattern> pattern = Pattern::Line;
+    int toolsMade = 0;
+    Gestures gestures{surface, [this](Surface& s) -> std::unique_ptr<Tool> {
+                          ++toolsMade;
+                          return pattern ? makeTool(*pattern, settings, s) : nullptr;
+                      }};
+
+    explicit Canvas(QRgb fill = kBackground) {
+        QImage desktop(200, 150, QImage::Format_RGB32);
+        desktop.fill(fill);
+        surface.setImage(desktop);
+        surface.commit();
+    }
+    QRgb at(int x, int y) const { return surface.image().pixel(x, y); }
+    void drag(TwipPoint from, TwipPoint to, Qt::MouseButton button = Qt::LeftButton, int steps = 4) {
+        gestures.press(button, from);
+        for (int i = 1; i <= steps; ++i)
+            gestures.move({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+        gestures.release(button, to);
+    }
+    void takeBack() { gestures.press(Qt::RightButton, px(1, 1)), gestures.release(Qt::RightButton, px(1, 1)); }
+};
+
+QImage gradient(QSize size) {
+    QImage img(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) img.setPixel(x, y, qRgb(x & 255, y & 255, (x * y) & 255));
+    return img;
+}
+
+}  // namespace
+
+TEST(Surface, InvertedFiguresDrawnTwiceLeaveNoTrace) {
+    Surface s({120, 90}, 15);
+    s.setImage(gradient({120, 90}));
+    const QImage before = s.image().copy();
+    const std::array<Surface::Segment, 3> arrow = {{{px(10, 10), px(80, 60)}, {px(60, 60), px(80, 60)}, {px(80, 40), px(80, 60)}}};
+    for (int width : {1, 4, 9})
+        for (bool filled : {false, true}) {
+            const PenStyle pen = PenStyle{Ink::Copy, filled, Qt::red, width}.inverted();
+            for (int figure = 0; figure < 4; ++figure) {
+                auto draw = [&] {
+                    switch (figure) {
+                    case 0: s.line(px(5, 80), px(110, 3), pen); break;
+                    case 1: s.box(px(100, 70), px(20, 10), pen); break;
+                    case 2: s.ellipse(px(60, 45), 600, 0.4f, pen); break;
+                    default: s.lines(arrow, pen); break;
+                    }
+                };
+                draw();
+                EXPECT_NE(s.image(), before) << figure;
+                draw();
+                EXPECT_EQ(s.image(), before) << "figure " << figure << " width " << width << " filled " << filled;
+            }
+        }
+    // One inversion makes white opaque black; strokes that meet are inverted once, not twice.
+    Surface w({10, 10}, 15);
+    QImage white(10, 10, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    w.setImage(white);
+    w.takeDirty();
+    const std::array<Surface::Segment, 2> twice = {{{px(1, 5), px(8, 5)}, {px(1, 5), px(8, 5)}}};
+    w.lines(twice, PenStyle{}.inverted());
+    EXPECT_EQ(w.image().pixel(4, 5), 0xff000000u);
+    EXPECT_EQ(w.image().pixel(8, 5), 0xffffffffu);  // a thin line leaves out its end pixel
+    EXPECT_EQ(w.takeDirty(), QRect(1, 5, 7, 1));
+}
+
+TEST(Surface, InksCornerMarksAndPalette) {
+    Canvas c;
+    c.surface.box(px(10, 10), px(30, 20), {Ink::Copy, false, Qt::red, 1});
+    EXPECT_EQ(c.at(10, 10), kRed);  // both corners included
+    EXPECT_EQ(c.at(30, 20), kRed);
+    EXPECT_EQ(c.at(20, 15), kBackground);
+    c.surface.ellipse(px(100, 50), 300, 1, {Ink::Highlight, true, Qt::yellow, 4});
+    EXPECT_EQ(c.at(100, 50), qRgb(32, 128, 0));  // tinted: the picture ANDed with yellow
+    EXPECT_EQ(c.at(100, 20), kBackground);
+
+    Surface screen({1024, 768}, 15);
+    screen.setImage(gradient({1024, 768}));
+    drawCornerMarks(screen);
+    const QImage& img = screen.image();
+    for (auto [x, y, black] : {std::tuple{0, 0, true}, {15, 0, true}, {16, 0, false}, {12, 1, true}, {13, 1, false},
+                               {1008, 0, true}, {1007, 0, false}, {12, 767, true}, {13, 767, false}, {1011, 767, true},
+                               {1010, 767, false}, {0, 753, true}, {0, 752, false}})
+        EXPECT_EQ(img.pixel(x, y) == 0xff000000u, black) << x << "," << y;
+
+    EXPECT_EQ(paletteColour(3), QColor(0, 128, 128));
+    EXPECT_EQ(paletteColour(12), QColor(255, 0, 0));
+    EXPECT_EQ(paletteColour(14), QColor(255, 255, 0));
+    EXPECT_EQ(paletteColour(16), QColor(0, 0, 0));
+}
+
+TEST(Tools, EachPatternDrawsItsShape) {
+    struct Case { Pattern pattern; std::vector<std::tuple<int, int, QRgb>> pixels; } cases[] = {
+        {Pattern::Line, {{60, 30, kRed}, {60, 40, kBackground}}},
+        {Pattern::Arrow, {{60, 30, kRed}, {95, 25, kRed}, {95, 35, kRed}, {95, 20, kBackground}}},
+        {Pattern::Rectangle, {{20, 40, kRed}, {60, 30, kRed}, {60, 40, kBackground}}},
+        {Pattern::FilledRectangle, {{60, 40, qRgb(32, 128, 0)}, {60, 55, kBackground}}},
+        {Pattern::Circle, {{60, 30, kRed}, {20, 40, kRed}, {60, 40, kBackground}, {21, 31, kBackground}}},
+        {Pattern::FilledCircle, {{60, 40, qRgb(32, 128, 0)}, {21, 31, kBackground}}},
+        {Pattern::FreeDraw, {{60, 40, kRed}, {60, 30, kBackground}}},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas;
+        canvas.pattern = c.pattern;
+        if (c.pattern == Pattern::Line || c.pattern == Pattern::Arrow)
+            canvas.drag(px(20, 30), px(100, 30));
+        else if (c.pattern == Pattern::FreeDraw)
+            canvas.drag(px(20, 40), px(100, 40), Qt::LeftButton, 40);
+        else
+            canvas.drag(px(20, 30), px(100, 50));
+        for (auto [x, y, colour] : c.pixels)
+            EXPECT_EQ(canvas.at(x, y), colour) << int(c.pattern) << " at " << x << "," << y;
+        // One right press takes the whole drawing back, however many moves made it.
+        canvas.takeBack();
+        EXPECT_EQ(canvas.surface.image(), canvas.surface.picture()) << int(c.pattern);
+        EXPECT_EQ(canvas.at(60, 30), kBackground) << int(c.pattern);
+    }
+}
+
+TEST(Tools, TakeBackReachesTheLatestDrawingOnly) {
+    Canvas c;
+    c.drag(px(20, 30), px(100, 30));   // a line
+    c.pattern = Pattern::Rectangle;
+    c.drag(px(20, 60), px(100, 90));
+    c.takeBack();
+    EXPECT_EQ(c.at(60, 60), kBackground);
+    EXPECT_EQ(c.at(60, 30), kRed);     // the line stays
+    c.takeBack();
+    EXPECT_EQ(c.at(60, 30), kRed);     // a second take-back changes nothing
+    c.drag(px(50, 100), px(50, 100));  // a click without moving draws nothing...
+    EXPECT_EQ(c.at(50, 100), kBackground);
+    c.takeBack();
+    EXPECT_EQ(c.at(60, 30), kRed);     // ...but commits what is there
+    // The middle button draws like the left.
+    c.drag(px(20, 120), px(100, 140), Qt::MiddleButton);
+    EXPECT_EQ(c.at(60, 120), kRed);
+    // The circle fills the same box whichever way it is dragged.
+    Canvas down, up;
+    down.pattern = up.pattern = Pattern::Circle;
+    down.drag(px(20, 30), px(140, 90));
+    up.drag(px(140, 90), px(20, 30));
+    EXPECT_EQ(down.surface.image(), up.surface.image());
+}
+
+TEST(Tools, GesturesIgnoreWhatIsNotTheirs) {
+    Canvas c;
+    const QImage clean = c.surface.image().copy();
+    // A right press during a drag takes the band back and ends the drag.
+    c.gestures.press(Qt::LeftButton, px(20, 30));
+    c.gestures.move(px(80, 30));
+    EXPECT_EQ(c.gestures.press(Qt::RightButton, px(80, 30)), Gestures::AfterPress::ActivateToolbar);
+    c.gestures.move(px(90, 30));
+    c.gestures.release(Qt::LeftButton, px(90, 30));
+    EXPECT_EQ(c.surface.image(), clean);
+    // A release without a press of ours, and a second press during a drag, do nothing.
+    c.gestures.release(Qt::LeftButton, px(90, 90));
+    EXPECT_EQ(c.surface.image(), clean);
+    EXPECT_EQ(c.gestures.press(Qt::LeftButton, px(20, 30)), Gestures::AfterPress::ShowToolbar);
+    EXPECT_EQ(c.gestures.press(Qt::MiddleButton, px(50, 50)), Gestures::AfterPress::Nothing);
+    // The pattern and colour of the press hold for the whole gesture.
+    c.pattern = Pattern::Rectangle;
+    c.settings.lineColour = 9;
+    c.gestures.move(px(100, 30));
+    c.gestures.release(Qt::LeftButton, px(100, 30));
+    EXPECT_EQ(c.at(60, 30), kRed);
+    EXPECT_EQ(c.toolsMade, 2);  // one a gesture: none for the press during the drag
+    // With no pattern chosen a press commits the canvas and draws nothing.
+    c.pattern.reset();
+    c.drag(px(20, 80), px(100, 80));
+    EXPECT_EQ(c.at(60, 80), kBackground);
+    c.takeBack();
+    EXPECT_EQ(c.at(60, 30), kRed);
+}
+
+TEST(Tools, LoupeStretchesLongDragsAndZoomsAtThePressOtherwise) {
+    // On 200 pixels the threshold is 60 twips: 4 pixels.
+    struct Case { TwipPoint from, to; QPoint sourceOfTopLeft; } cases[] = {
+        {px(10, 10), px(15, 15), {10, 10}},                  // stretched box
+        {px(10, 10), px(14, 15), {5, 5}},                    // 4 across is not more than 4: point zoom
+        {px(10, 10), px(90, 14), {5, 5}},
+        {px(100, 75), px(10, 10), {50, 37}},                 // up and left: point zoom round the press
+    };
+    for (const Case& c : cases) {
+        Canvas canvas;
+        canvas.surface.setImage(gradient({200, 150}));
+        canvas.surface.commit();
+        const QImage before = canvas.surface.image().copy();
+        canvas.pattern = Pattern::Loupe;
+        canvas.drag(c.from, c.to);
+        EXPECT_EQ(canvas.at(0, 0), before.pixel(c.sourceOfTopLeft)) << c.to.x << "," << c.to.y;
+        canvas.takeBack();
+        EXPECT_EQ(canvas.surface.image(), before);
+    }
+}
