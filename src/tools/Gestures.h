@@ -26,7 +26,6 @@ public:
     AfterPress press(Qt::MouseButton button, geometry::TwipPoint at);
     void move(geometry::TwipPoint to);
     void release(Qt::MouseButton button, geometry::TwipPoint at);
-    bool dragging() const { return dragging_; }
 
 private:
     Surface& surface_;

@@ -36,7 +36,6 @@ CanvasWindow::CanvasWindow(QScreen& screen, const QImage& desktop, Gestures::Too
     setCursor(Qt::CrossCursor);
     surface_.setImage(desktop);
     drawCornerMarks(surface_);
-    surface_.commit();
     surface_.takeDirty();
     setScreen(&screen);
     setGeometry(screen.geometry());

@@ -11,8 +11,7 @@ class QScreen;
 class CanvasWindow final : public QWidget {
     Q_OBJECT
 public:
-    // `desktop` is the monitor's device pixels; the corners are marked and the copy committed,
-    // so that a take-back before the first drawing keeps it.
+    // `desktop` is the monitor's device pixels, shown with its corners marked.
     CanvasWindow(QScreen& screen, const QImage& desktop, Gestures::ToolMaker makeTool);
     ~CanvasWindow() override;
 

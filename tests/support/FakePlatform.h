@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,10 +51,11 @@ private:
 // The screen: a gradient the canvas can be recognised by, red = x, green = y, blue 0x80.
 class FakeCapture final : public platform::ScreenCapture {
 public:
-    explicit FakeCapture(DesktopLog& log) : log_(log) {}
+    FakeCapture(DesktopLog& log, std::function<void()>& onGrab) : log_(log), onGrab_(onGrab) {}
     void waitUntilGone(QWidget& w) override { log_.calls.push_back(w.isVisible() ? "wait(shown!)" : "wait"); }
     QImage grab(const QRect& area) override {
         log_.calls.push_back("grab");
+        if (onGrab_) onGrab_();
         QImage img(area.size(), QImage::Format_RGB32);
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x) img.setPixel(x, y, qRgb((area.x() + x) & 0xff, (area.y() + y) & 0xff, 0x80));
@@ -62,6 +64,7 @@ public:
 
 private:
     DesktopLog& log_;
+    std::function<void()>& onGrab_;
 };
 
 class FakeShortcut final : public platform::GlobalShortcut {
@@ -81,6 +84,7 @@ private:
 
 struct FakePlatform {
     DesktopLog log;
+    std::function<void()> onGrab;  // runs while the screen is read
     FakeHints* hints;
     FakeShortcut* shortcut;
     platform::Platform platform;
@@ -90,7 +94,7 @@ struct FakePlatform {
         auto s = std::make_unique<FakeShortcut>(log);
         hints = h.get();
         shortcut = s.get();
-        platform = {std::move(h), std::make_unique<FakeCapture>(log), std::move(s),
+        platform = {std::move(h), std::make_unique<FakeCapture>(log, onGrab), std::move(s),
                     std::make_unique<platform::SingleInstance>(instanceName)};
     }
 };
