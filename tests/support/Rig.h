@@ -1,18 +1,42 @@
 #pragma once
-// One test rig: the program over fake desktop capabilities, in a temporary folder of its own.
+// The one test rig: settings files in a temporary folder, and the program over fake desktop
+// capabilities in a folder of its own.
 #include "app/Application.h"
-#include "ui/CanvasWindow.h"
 #include "model/SettingsFormat.h"
 #include "support/FakePlatform.h"
-#include "support/Files.h"
+#include "ui/CanvasWindow.h"
 
-#include <QCoreApplication>
-#include <QLineEdit>
 #include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+// settings.ini with the defaults, byte for byte.
+inline const std::string kDefaultBytes = " 12 \r\n 2 \r\n 14 \r\n 1 \r\nTrue\r\n 6600 \r\n 5685 \r\n 0 \r\n 0 \r\n";
+
+// The default file with line n (1..9) replaced.
+inline std::string withLine(int n, const std::string& text, std::string bytes = kDefaultBytes) {
+    size_t at = 0;
+    for (int i = 1; i < n; ++i) at = bytes.find("\r\n", at) + 2;
+    return bytes.replace(at, bytes.find("\r\n", at) - at, text);
+}
+
+struct TempDir {
+    QTemporaryDir dir;
+    std::string path(const char* name = "settings.ini") const { return dir.filePath(name).toStdString(); }
+    std::string read() const {
+        QFile f(QString::fromStdString(path()));
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : "(none)";
+    }
+    void write(const std::string& bytes) const {
+        QFile f(QString::fromStdString(path()));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()));
+    }
+};
 
 inline std::string uniqueInstanceName() {
     static int n = 0;
@@ -25,43 +49,38 @@ struct Rig {
     FakePlatform fake{instance};
     std::vector<QString> messages;  // "inform: ..." and "warn: ..."
     std::unique_ptr<Application> app;
-
-    std::string startCalls;          // what the start asked of the desktop
+    std::string startCalls;  // what the start asked of the desktop
 
     // Started with these bytes in settings.ini (none: no file); `before` runs just before the start.
     explicit Rig(const std::optional<std::string>& bytes = kDefaultBytes, const std::function<void(Rig&)>& before = {}) {
         if (bytes) dir.write(*bytes);
-        app = std::make_unique<Application>(
-            fake.platform, dir.path(),
-            Application::Messages{[this](const QString& t) { messages.push_back("inform: " + t); },
-                                  [this](const QString& t) { messages.push_back("warn: " + t); }});
+        auto note = [this](const char* kind) { return [this, kind](const QString& t) { messages.push_back(kind + t); }; };
+        app = std::make_unique<Application>(fake.platform, dir.path(), Application::Messages{note("inform: "), note("warn: ")});
         if (before) before(*this);
         EXPECT_TRUE(app->start());
         QCoreApplication::processEvents();
-        startCalls = fake.log.seq();
-        settle();
+        startCalls = fake.seq();
+        fake.calls.clear();
     }
-    explicit Rig(const Settings& s) : Rig(settingsformat::format(s)) {}
-
-    // Lets the events of what was done come in, then starts a new log.
+    // Lets what was done come in, and starts a new log.
     void settle() {
         QCoreApplication::processEvents();
-        fake.log.calls.clear();
+        fake.calls.clear();
     }
     ToolbarWindow& toolbar() { return app->toolbar(); }
     bool drawing() { return app->session().active(); }
+    CanvasWindow* canvas() { return const_cast<CanvasWindow*>(app->session().canvas()); }
     void key(QKeyCombination k) { QTest::keyClick(toolbar().focusProxy(), k.key(), k.keyboardModifiers()); }
     void clickDrawButton() { toolbar().findChild<QToolButton*>("drawButton")->click(); }
-    // The desktop calls that show the order of a change of mode.
-    CanvasWindow* canvas() { return const_cast<CanvasWindow*>(app->session().canvas()); }
-    // The open panel window with this title start, if any.
-    QWidget* panel(const QString& titleStart) {
+    // The shown window whose title starts so, if any, and a key typed into it.
+    static QWidget* window(const QString& titleStart) {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isVisible() && w->windowTitle().startsWith(titleStart)) return w;
         return nullptr;
     }
-    void keyIn(QWidget* panel, Qt::Key k) {
+    static void keyIn(QWidget* panel, Qt::Key k) {
         QTest::keyClick(panel->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly), k);
     }
-    std::string modeCalls() const { return fake.log.seq({"minimise-", "minimise+", "wait", "wait(shown!)", "grab", "minimize", "restore"}); }
+    // The desktop calls that show the order of a change of mode.
+    std::string modeCalls() const { return fake.seq({"minimise-", "minimise+", "wait", "wait(shown!)", "grab", "minimize", "restore"}); }
 };

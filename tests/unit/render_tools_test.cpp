@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 
 using geometry::TwipPoint;
 
@@ -30,11 +31,10 @@ struct Canvas {
                           return pattern ? makeTool(*pattern, settings, s) : nullptr;
                       }};
 
-    explicit Canvas(QRgb fill = kBackground) {
+    Canvas() {
         QImage desktop(200, 150, QImage::Format_RGB32);
-        desktop.fill(fill);
+        desktop.fill(kBackground);
         surface.setImage(desktop);
-        surface.commit();
     }
     QRgb at(int x, int y) const { return surface.image().pixel(x, y); }
     void drag(TwipPoint from, TwipPoint to, Qt::MouseButton button = Qt::LeftButton, int steps = 4) {
@@ -63,19 +63,15 @@ TEST(Surface, InvertedFiguresDrawnTwiceLeaveNoTrace) {
     for (int width : {1, 4, 9})
         for (bool filled : {false, true}) {
             const PenStyle pen = PenStyle{Ink::Copy, filled, Qt::red, width}.inverted();
-            for (int figure = 0; figure < 4; ++figure) {
-                auto draw = [&] {
-                    switch (figure) {
-                    case 0: s.line(px(5, 80), px(110, 3), pen); break;
-                    case 1: s.box(px(100, 70), px(20, 10), pen); break;
-                    case 2: s.ellipse(px(60, 45), 600, 0.4f, pen); break;
-                    default: s.lines(arrow, pen); break;
-                    }
-                };
+            const std::function<void()> figures[] = {[&] { s.line(px(5, 80), px(110, 3), pen); },
+                                                     [&] { s.box(px(100, 70), px(20, 10), pen); },
+                                                     [&] { s.ellipse(px(60, 45), 600, 0.4f, pen); },
+                                                     [&] { s.lines(arrow, pen); }};
+            for (const auto& draw : figures) {
                 draw();
-                EXPECT_NE(s.image(), before) << figure;
+                EXPECT_NE(s.image(), before);
                 draw();
-                EXPECT_EQ(s.image(), before) << "figure " << figure << " width " << width << " filled " << filled;
+                EXPECT_EQ(s.image(), before) << "width " << width << " filled " << filled;
             }
         }
     // One inversion makes white opaque black; strokes that meet are inverted once, not twice.

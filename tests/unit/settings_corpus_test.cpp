@@ -1,6 +1,6 @@
 // The settings reader's fuzz corpus replayed with the invariants the fuzz target checks.
 #include "settings_invariants.h"
-#include "support/Files.h"
+#include "support/Rig.h"
 
 #include <filesystem>
 

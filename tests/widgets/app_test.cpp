@@ -10,12 +10,6 @@
 
 namespace {
 
-std::string withLine(int n, const std::string& text, std::string bytes = kDefaultBytes) {
-    size_t at = 0;
-    for (int i = 1; i < n; ++i) at = bytes.find("\r\n", at) + 2;
-    return bytes.replace(at, bytes.find("\r\n", at) - at, text);
-}
-
 void doubleClick(Rig& r, Qt::MouseButton button) { QTest::mouseDClick(r.canvas(), button, {}, QPoint(200, 200)); }
 
 }  // namespace
@@ -41,7 +35,7 @@ TEST(Start, SettingsPlaceAndPatternAndOneInstance) {
     // Drawing mode saved as on: the canvas is up from the start.
     Rig on(withLine(5, "False", withLine(4, " 3 ")));
     EXPECT_TRUE(on.drawing());
-    EXPECT_EQ(on.fake.log.seq(), "");
+    EXPECT_EQ(on.fake.seq(), "");
     EXPECT_NE(on.startCalls.find("minimise- wait grab"), std::string::npos);
     EXPECT_EQ(on.toolbar().pattern(), Pattern::Circle);
 
@@ -83,12 +77,12 @@ TEST(DrawingMode, EveryWayInAndOutInItsOrder) {
     for (const Case& c : cases) {
         Rig r(withLine(8, " " + std::to_string(c.autoHide) + " "));
         if (c.drawingBefore) r.clickDrawButton();
-        r.fake.hints->minimized = c.minimised;
+        r.fake.minimized = c.minimised;
         r.settle();
         c.act(r);
         EXPECT_EQ(r.modeCalls(), c.calls) << c.what;
         EXPECT_EQ(r.drawing(), c.drawingAfter) << c.what;
-        EXPECT_EQ(r.fake.hints->minimizable, !c.drawingAfter) << c.what;
+        EXPECT_EQ(r.fake.minimizable, !c.drawingAfter) << c.what;
         EXPECT_EQ(r.toolbar().drawingMode(), c.drawingAfter) << c.what;
         EXPECT_TRUE(!c.drawingAfter || r.toolbar().isVisible()) << c.what;
     }
@@ -116,12 +110,12 @@ TEST(DrawingMode, TheCanvasHoldsTheDesktopWithTheToolbarBackInPlace) {
     // A new copy on every entry; none left after closing the toolbar, nor the hot key.
     r.clickDrawButton();
     r.clickDrawButton();
-    EXPECT_EQ(r.fake.log.count("grab"), 2u);
+    EXPECT_EQ(r.fake.count("grab"), 2u);
     r.key(Qt::Key_H);
     r.toolbar().close();
     EXPECT_FALSE(r.drawing());
-    EXPECT_EQ(r.panel("Help"), nullptr);
-    EXPECT_EQ(r.fake.log.count("clear"), 1u);
+    EXPECT_EQ(r.window("Help"), nullptr);
+    EXPECT_EQ(r.fake.count("clear"), 1u);
 }
 
 TEST(Keys, PatternsSavesAndTheOpenPanel) {
@@ -146,9 +140,9 @@ TEST(Keys, PatternsSavesAndTheOpenPanel) {
     r.key(Qt::Key_H);  // once open, H at the toolbar opens nothing more
     r.key(Qt::Key_Down);
     r.key(Qt::Key_Q);
-    QWidget* help = r.panel("Help  (Slateboard 1.2.8)");
+    QWidget* help = r.window("Help  (Slateboard 1.2.8)");
     ASSERT_NE(help, nullptr);
-    EXPECT_EQ(r.panel("設定"), nullptr);
+    EXPECT_EQ(r.window("設定"), nullptr);
     r.keyIn(help, Qt::Key_H);  // hidden, not closed
     EXPECT_FALSE(help->isVisible());
     r.key(Qt::Key_Q);
@@ -184,7 +178,7 @@ TEST(Keys, SpaceCountsDownThenEntersDrawingMode) {
 TEST(SettingsPanel, ChoicesAppliedSavedCancelledOrRefused) {
     Rig r;
     r.key(Qt::Key_Down);
-    QWidget* panel = r.panel("設定  (Slateboard 1.2.8)");
+    QWidget* panel = r.window("設定  (Slateboard 1.2.8)");
     ASSERT_NE(panel, nullptr);
     auto combos = panel->findChildren<QComboBox*>();
     auto button = [panel](const char* caption) {
@@ -209,33 +203,33 @@ TEST(SettingsPanel, ChoicesAppliedSavedCancelledOrRefused) {
     EXPECT_EQ(r.app->openPanel(), OpenPanel::None);
     EXPECT_EQ(r.app->settings(), Settings{});
     r.key(Qt::Key_Down);
-    EXPECT_EQ(r.panel("設定"), panel);
+    EXPECT_EQ(r.window("設定"), panel);
     combos[1]->setEditText("9");  // refused: the panel stays, showing the width in force
     button("設定・保存")->click();
-    EXPECT_EQ(r.panel("設定"), panel);
+    EXPECT_EQ(r.window("設定"), panel);
     EXPECT_EQ(combos[1]->currentText(), "2");
     EXPECT_EQ(r.dir.read(), kDefaultBytes);
     combos[1]->setEditText("4");
     button("設定・保存")->click();
-    EXPECT_EQ(r.panel("設定"), nullptr);
+    EXPECT_EQ(r.window("設定"), nullptr);
     EXPECT_EQ(r.dir.read(), " 10 \r\n 4 \r\n 14 \r\n 1 \r\nTrue\r\n 6600 \r\n 5685 \r\n 1 \r\n 1 \r\n");
-    EXPECT_EQ(r.fake.log.count("set F1"), 0u);  // the hot key changes at the next start
+    EXPECT_EQ(r.fake.count("set F1"), 0u);  // the hot key changes at the next start
 
     // Cancelled by its button or by Esc, nothing changes; a colour the lists lack stays.
     Rig odd(withLine(1, " 3 "));
     for (Qt::Key how : {Qt::Key_unknown, Qt::Key_Escape}) {
         odd.key(Qt::Key_Up);
-        QWidget* p = odd.panel("設定");
+        QWidget* p = odd.window("設定");
         p->findChildren<QComboBox*>()[2]->setCurrentIndex(0);
         emit p->findChildren<QComboBox*>()[2]->activated(0);
         QCoreApplication::processEvents();
         if (how == Qt::Key_Escape) odd.keyIn(p, Qt::Key_Escape);
         else for (QPushButton* b : p->findChildren<QPushButton*>()) if (b->text() == "中止") b->click();
-        EXPECT_EQ(odd.panel("設定"), nullptr);
+        EXPECT_EQ(odd.window("設定"), nullptr);
         EXPECT_EQ(odd.app->settings().fillColour, 14);
     }
     odd.key(Qt::Key_Up);
-    odd.panel("設定")->findChildren<QPushButton*>()[1]->click();  // 設定: apply without saving
+    odd.window("設定")->findChildren<QPushButton*>()[1]->click();  // 設定: apply without saving
     EXPECT_EQ(odd.app->settings().lineColour, 3);
 }
 
@@ -244,7 +238,7 @@ TEST(Faults, FailedSaveAndTakenHotKeyAreToldAndTheProgramRunsOn) {
     TempDir d;
     std::vector<QString> warnings;
     Application app(fake.platform, d.path("gone/settings.ini"), {[](const QString&) {}, [&](const QString& t) { warnings.push_back(t); }});
-    fake.shortcut->taken = true;
+    fake.keyTaken = true;
     ASSERT_TRUE(app.start());
     EXPECT_EQ(app.settings(), Settings{});
     const QString tip = app.toolbar().findChild<QToolButton*>("drawButton")->toolTip();
