@@ -1,131 +1,62 @@
 #!/usr/bin/env bash
-# The global hot key as a presenter uses it: from another application, with NumLock on, with
-# F1 chosen, with Auto-Hide, from a minimised toolbar; released at exit; and a combination
-# held by another program before we start.
+# The global hot key as a presenter uses it: from another application, with NumLock or
+# CapsLock on, from a minimised toolbar, with Auto-Hide 1 and 2, with F1 chosen; released at
+# exit; and a combination another program held before the start.
 source "$(dirname "$0")/lib.sh" "$1"
-HOLD_KEY=${HOLD_KEY:-$(dirname "$SLATEBOARD")/tests/hold_key}
-
-settings() {  # settings AUTOHIDE HOTKEY
-    printf ' 12 \r\n 2 \r\n 14 \r\n 1 \r\nTrue\r\n 6600 \r\n 5685 \r\n %s \r\n %s \r\n' "$1" "$2" >"$WORK/run/settings.ini"
-}
-restart() {  # restart AUTOHIDE HOTKEY
-    if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then
-        xdotool windowactivate --sync "$TOOLBAR" 2>/dev/null
-        key alt+F4
-        wait_exit "$APP_PID" 5
-    fi
-    settings "$1" "$2"
-    start_app "$WORK/run" || exit 1
-}
-# Another X client that logs the keys it receives.
-start_other() {
-    xev -name other -geometry 300x200+20+20 -event keyboard >"$WORK/xev.log" 2>/dev/null &
-    PIDS+=($!)
-    wait_until "xdotool search --onlyvisible --name '^other$'" 10
-    OTHER=$(xdotool search --onlyvisible --name '^other$' | head -n1)
-}
-focus_other() { xdotool windowactivate --sync "$OTHER" 2>/dev/null; sleep 0.2; : >"$WORK/xev.log"; }
-other_got() { grep -q "keysym 0x[0-9a-f]*, $1)" "$WORK/xev.log"; }
-minimised() { xprop -id "$TOOLBAR" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN; }
-
-start_x 1024x768
-mkdir -p "$WORK/run"
-start_other
-
-echo "Ctrl + Z from another application"
-restart 0 0
-focus_other
-key ctrl+z
-check "enters drawing mode" wait_until canvas_id 3
-check "the other application did not get the key" bash -c "! grep -q 'keysym 0x7a, z)' '$WORK/xev.log'"
-key ctrl+z
-check "leaves drawing mode" wait_until "! canvas_id" 3
-check "toolbar still shown" bash -c "! xprop -id $TOOLBAR _NET_WM_STATE | grep -q HIDDEN"
-xdotool windowactivate --sync "$TOOLBAR"
-key ctrl+z
-check "works while the toolbar has the focus" wait_until canvas_id 3
-key ctrl+z
-wait_until "! canvas_id" 3
-focus_other
-key Num_Lock
-key ctrl+z
-check "works with NumLock on" wait_until canvas_id 3
-key ctrl+z
-wait_until "! canvas_id" 3
-key Num_Lock Caps_Lock
-key ctrl+z
-check "works with CapsLock on" wait_until canvas_id 3
-key ctrl+z
-wait_until "! canvas_id" 3
-key Caps_Lock
-
-echo "minimised by the user, Auto-Hide off"
-read -r _ _ _ height < <(geometry_of "$(frame_of "$TOOLBAR")")
-xdotool windowminimize --sync "$TOOLBAR"
-check "minimised" wait_until minimised 3
-key ctrl+z
-check "the hot key restores it" wait_until "! minimised" 3
-check "and enters drawing mode" wait_until canvas_id 3
-check_eq "at the standard height" "$height" "$(geometry_of "$(frame_of "$TOOLBAR")" | cut -d' ' -f4)"
-key ctrl+z
-wait_until "! canvas_id" 3
-
-echo "Auto-Hide on"
-restart 1 0
-focus_other
-key ctrl+z
-check "enters" wait_until canvas_id 3
-key ctrl+z
-check "leaves" wait_until "! canvas_id" 3
-check "and minimises the toolbar" wait_until minimised 3
-key ctrl+z
-check "the next one restores it" wait_until "! minimised" 3
-check "and enters" wait_until canvas_id 3
-key ctrl+z
-wait_until "! canvas_id" 3
-
-echo "F1 chosen"
-restart 0 1
-focus_other
-key F1
-check "F1 enters" wait_until canvas_id 3
-key F1
-check "F1 leaves" wait_until "! canvas_id" 3
-focus_other
-key ctrl+z
-sleep 0.5
-check "Ctrl + Z reaches the focused application" other_got z
-check "and does not enter drawing mode" bash -c "! xdotool search --onlyvisible --name '^画面スクリーン$' | grep -q ."
-
-echo "after exit the key is free"
-xdotool windowactivate --sync "$TOOLBAR"
-key alt+F4
-wait_exit "$APP_PID" 5
-check_eq "exit status" "0" "$EXIT_STATUS"
-"$HOLD_KEY" f1 >"$WORK/hold.out" &
-holder=$!
-PIDS+=($holder)
-check "another client can grab F1 now" wait_until "grep -q held '$WORK/hold.out'" 3
-kill $holder
-
-echo "Ctrl + Z held by another program beforehand"
-"$HOLD_KEY" ctrl+z >"$WORK/hold.out" &
-holder=$!
-PIDS+=($holder)
-wait_until "grep -q held '$WORK/hold.out'" 3
-settings 0 0
-start_app "$WORK/run" || exit 1
-check "says so on standard error" grep -q "Ctrl + Z is held by another program" "$WORK/app.err"
-read -r cx cy _ < <(geometry_of "$TOOLBAR")
-xdotool mousemove $((cx + 42)) $((cy + 13))
-sleep 1.5
-shot
-cp "$WORK/shot.png" "${HOTKEY_SHOT:-/dev/null}" 2>/dev/null
-xdotool click 1
-check "the button still enters drawing mode" wait_until canvas_id 3
-read -r cx cy _ < <(geometry_of "$TOOLBAR")
-xdotool mousemove $((cx + 42)) $((cy + 13)) click 1
-check "and leaves it" wait_until "! canvas_id" 3
-kill $holder
-
+restart() {  # restart AUTOHIDE HOTKEY: the program anew with these two settings
+    ! kill -0 "$APP_PID" 2>/dev/null || close_app; ini autohide="$1" hotkey="$2" >"$RUN/settings.ini" && start_app; }
+hidden() { has_state "$TOOLBAR" HIDDEN; }
+height() { fgeo "$TOOLBAR" | cut -d' ' -f4; }
+# Another X client, which logs the keys it gets; other: it has the focus and an empty log.
+got() { grep -q "keysym 0x[0-9a-f]*, $1)" "$WORK/xev.log"; }
+other() { activate "$OTHER" && : >"$WORK/xev.log"; }
+start_x
+xev -name other -geometry 300x200+20+20 -event keyboard >>"$WORK/xev.log" &
+PIDS+=($!) && wait_until win other && OTHER=$(win other) || exit 1
+steps <<'EOF'
+# Ctrl + Z from another application, from the toolbar, with NumLock or CapsLock on
+restart 0 0; other; key ctrl+z | enters drawing mode                   | canvas
+key ctrl+z                     | leaves it                             | not canvas
+:                              | the toolbar stays shown               | not hidden
+activate $OTHER; key x         | the other application gets its keys   | got x
+:                              | but never got the hot key             | not got z
+activate $TOOLBAR; key ctrl+z  | works while the toolbar has the focus | canvas
+key ctrl+z                     | -                                     | not canvas
+other; key Num_Lock ctrl+z     | works with NumLock on                 | canvas
+key ctrl+z Num_Lock            | -                                     | not canvas
+other; key Caps_Lock ctrl+z    | works with CapsLock on                | canvas
+key ctrl+z Caps_Lock           | -                                     | not canvas
+# minimised by the user, Auto-Hide off
+h=$(height); xdotool windowminimize $TOOLBAR | minimised                  | hidden
+key ctrl+z                     | the hot key restores it               | not hidden
+:                              | and enters drawing mode               | canvas
+:                              | at the standard height                | is $h height
+key ctrl+z                     | -                                     | not canvas
+# Auto-Hide 1: the hot key leaves and minimises, restores and enters; so does a double-click
+restart 1 0; other; key ctrl+z | enters                                | canvas
+key ctrl+z                     | the next leaves                       | not canvas
+:                              | and minimises the toolbar             | hidden
+key ctrl+z                     | the next restores it                  | not hidden
+:                              | and enters                            | canvas
+dclick 600 600                 | a double-click leaves                 | not canvas
+:                              | and minimises the toolbar             | hidden
+# Auto-Hide 2: the hot key does nothing; a double-click leaves and minimises
+restart 2 0; saves ctrl+z      | Ctrl + Z, then S: no canvas           | not any "$CANVAS_T"
+:                              | the toolbar stays shown               | not hidden
+enter                          | the button enters                     | canvas
+dclick 600 600                 | a double-click leaves                 | not canvas
+:                              | and minimises the toolbar             | hidden
+# F1 chosen
+restart 0 1; other; key F1     | F1 enters                             | canvas
+key F1                         | F1 leaves                             | not canvas
+other; key ctrl+z              | Ctrl + Z reaches the focused application | got z
+:                              | and does not enter drawing mode       | not canvas
+# after exit the key is free; a key held by another program before the start
+close_app                      | exit status 0                         | [ $EXIT_STATUS = 0 ]
+"$HOLD_KEY" f1 >$WORK/f1.out & PIDS+=($!) | another client can grab F1 now | grep -q held $WORK/f1.out
+kill $!; "$HOLD_KEY" ctrl+z >$WORK/hold.out & PIDS+=($!) | -           | grep -q held $WORK/hold.out
+restart 0 0                    | said on standard error | grep -q "Ctrl + Z is held by another program" $WORK/app.err
+enter                          | the button still enters drawing mode  | canvas
+leave                          | and leaves it                         | not canvas
+EOF
 finish

@@ -1,85 +1,40 @@
 #!/usr/bin/env bash
-# settings.ini as the user keeps it: saved values come back at the next start, a damaged
-# file is replaced by the defaults, and a folder that cannot be written still starts.
+# settings.ini as the user keeps it: saved values come back at the next start, a damaged file
+# is replaced by the defaults, a place on a monitor that is gone is kept in the file but not
+# used, and a folder that cannot be written still starts.
 source "$(dirname "$0")/lib.sh" "$1"
-
-DEFAULTS=$' 12 \r\n 2 \r\n 14 \r\n 1 \r\nTrue\r\n 6600 \r\n 5685 \r\n 0 \r\n 0 \r\n'
-close_app() {
-    key alt+F4
-    wait_exit "$APP_PID" 5
-}
-
-start_x 1024x768
-
-echo "saved values come back"
-dir="$WORK/saved"
-mkdir -p "$dir"
-saved=$' 9 \r\n 3 \r\n 13 \r\n 4 \r\nTrue\r\n 1200 \r\n 4500 \r\n 0 \r\n 1 \r\n'
-printf '%s' "$saved" >"$dir/settings.ini"
-start_app "$dir" || exit 1
-check_eq "toolbar frame at Left 4500 / Top 1200 twips" "300 80" "$(geometry_of "$(frame_of "$TOOLBAR")" | cut -d' ' -f1,2)"
-check_eq "the file is only read" "${saved}x" "$(cat "$dir/settings.ini"; echo x)"
-key s
-sleep 0.5
-check_eq "saving unchanged state writes the same bytes" "${saved}x" "$(cat "$dir/settings.ini"; echo x)"
-xdotool windowmove "$(frame_of "$TOOLBAR")" 200 -10 >/dev/null 2>&1 || true
-sleep 0.3
-key s
-sleep 0.5
-read -r fx fy _ < <(geometry_of "$(frame_of "$TOOLBAR")")
-listed() { if [ "$1" -lt 0 ]; then echo "$1 "; else echo " $1 "; fi; }
-check_eq "a moved toolbar saves its frame position" "$(listed $((fy * 15)))|$(listed $((fx * 15)))" \
-    "$(sed -n 6p "$dir/settings.ini" | tr -d '\r')|$(sed -n 7p "$dir/settings.ini" | tr -d '\r')"
-close_app
-check_eq "exit status" "0" "$EXIT_STATUS"
-
+twips() { printf '%s%d ' "$( (($1 < 0)) || echo ' ')" $(($1 * 15)); }  # pixels in twips, as the file has them
+start_x
+ini colour=9 width=3 fill=13 pattern=4 top=1200 left=4500 hotkey=1 >"$RUN/settings.ini" && saved=$(bytes)
+steps <<'EOF'
+# saved values come back
+start_app                      | toolbar frame at Left 4500 / Top 1200 twips | is "300 80" fxy $TOOLBAR
+:                              | the file is only read                       | [ "$(bytes)" = "$saved" ]
+saves                          | S writes the same bytes again               | [ "$(bytes)" = "$saved" ]
+xdotool windowmove $(frame_of $TOOLBAR) 200 -10 | the toolbar is moved       | not is "300 80" fxy $TOOLBAR
+read -r x y _ < <(fgeo $TOOLBAR); saves | S saves its place in twips | [ "$(line 6)/$(line 7)" = "$(twips y)/$(twips x)" ]
+close_app                      | exit status 0                               | [ $EXIT_STATUS = 0 ]
+# a place saved on a monitor that is gone, 3000 pixels to the right
+ini top=6000 left=45000 >$RUN/settings.ini; start_app | on the screen, at its saved height | on_screen && ((y == 400))
+enter                          | in drawing mode too, at the same place      | [ "$(fxy $TOOLBAR)" = "$x $y" ]
+:                              | the file keeps the saved place | [ "$(bytes)" = "$(want top=6000 left=45000)" ]
+close_app                      | -                                           | :
+EOF
 echo "a damaged file is replaced by the defaults"
-dir="$WORK/damaged"
-mkdir -p "$dir"
-printf ' 12 \r\n abc \r\n 14 \r\n 1 \r\nTrue\r\n 1200 \r\n 4500 \r\n 0 \r\n 0 \r\n' >"$dir/settings.ini"
-start_app "$dir" || exit 1
-check_eq "defaults written" "${DEFAULTS}x" "$(cat "$dir/settings.ini"; echo x)"
-check_eq "toolbar at the default place, not the damaged file's" "379 440" "$(geometry_of "$(frame_of "$TOOLBAR")" | cut -d' ' -f1,2)"
+ini width=abc top=1200 left=4500 >"$RUN/settings.ini" && start_app || exit 1
+check_eq "defaults written" "$(want)" "$(bytes)"
+expect "toolbar at the default place, not the damaged file's" "379 440" fxy "$TOOLBAR"
 close_app
-
-echo "a position saved on a monitor that is gone"
-dir="$WORK/gone"
-mkdir -p "$dir"
-gone=$' 12 \r\n 2 \r\n 14 \r\n 1 \r\nTrue\r\n 6000 \r\n 45000 \r\n 0 \r\n 0 \r\n'
-printf '%s' "$gone" >"$dir/settings.ini"
-start_app "$dir" || exit 1
-read -r fx fy fw fh < <(geometry_of "$(frame_of "$TOOLBAR")")
-check "toolbar fully on the 1024x768 screen" [ "$fx" -ge 0 -a $((fx + fw)) -le 1024 -a "$fy" -ge 0 -a $((fy + fh)) -le 768 ]
-check_eq "toolbar kept at its saved height" "400" "$fy"
-check_eq "the stored value is kept" "${gone}x" "$(cat "$dir/settings.ini"; echo x)"
-close_app
-
 echo "a folder that cannot be written"
-dir="$WORK/readonly"
-mkdir -p "$dir"
-as_user=()
-if [ "$(id -u)" -eq 0 ]; then
-    # root writes anywhere: run the program as an unprivileged user instead.
-    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-    chown 65534:65534 "$XDG_RUNTIME_DIR"
-    chmod o+x "$WORK"
-fi
-chmod 555 "$dir"
-(cd "$dir" && exec "${as_user[@]}" "$SLATEBOARD" >"$WORK/ro.out" 2>"$WORK/ro.err") &
-APP_PID=$!
-PIDS+=($APP_PID)
-check "the toolbar starts" wait_until "toolbar_id" 10
-TOOLBAR=$(toolbar_id)
-check "no file appeared" [ -z "$(ls -A "$dir")" ]
-check "it says why on standard error" grep -q "settings" "$WORK/ro.err"
-check_eq "toolbar at the default place" "379 440" "$(geometry_of "$(frame_of "$TOOLBAR")" | cut -d' ' -f1,2)"
-wait_until "[ \"\$(xdotool getactivewindow 2>/dev/null)\" = \"$TOOLBAR\" ]" 5
-key s
-check "a failed save shows a message" wait_until "xdotool search --onlyvisible --name '^Slateboard$'" 5
-check "and the program runs on" kill -0 "$APP_PID"
-key Return
-sleep 0.3
+RUN=$WORK/readonly && mkdir -m 555 "$RUN"
+[ "$(id -u)" != 0 ] || {  # root writes anywhere: the program runs as nobody instead
+    APP_WRAPPER="setpriv --reuid=65534 --regid=65534 --clear-groups"; chown 65534 "$XDG_RUNTIME_DIR"; chmod o+x "$WORK"; }
+start_app || exit 1
+check "no file appeared" [ -z "$(ls -A "$RUN")" ]
+check "it says why on standard error" grep -q "settings" "$WORK/app.err"
+expect "toolbar at the default place" "379 440" fxy "$TOOLBAR"
+key s && until_ok "a failed save shows a message" win Slateboard
+activate "$(win Slateboard)" && key Return && until_ok "Return closes it" not win Slateboard
 close_app
 check_eq "exit status" "0" "$EXIT_STATUS"
-
 finish

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Two monitors and HiDPI screens. The canvas covers the primary monitor, wherever it sits, holds
+# its part of the desktop pixel for pixel and draws under the pointer; the other monitor stays
+# live and may hold the toolbar. At a device pixel ratio of 2 (Qt's scale factor, or a 192-DPI
+# server, which Qt reads the same way) the toolbar and panels keep their twips, 15 a logical pixel;
+# marks and pens stay pixels.
+source "$(dirname "$0")/lib.sh" "$1"
+monitors() {  # monitors WIDTH HEIGHT PRIMARY: RandR monitors L at 0,0 and R beside it, L or R primary
+    local l=(L "$1/271x$2/203+0+0" none) r=(R "$1/271x$2/203+$1+0" none)
+    if [ "$3" = L ]; then l=('*L' "${l[1]}" screen); else r=('*R' "${r[1]}" screen); fi
+    { xrandr --setmonitor "${l[@]}" && xrandr --setmonitor "${r[@]}"; } &>/dev/null && desktop &&
+        xrandr --listmonitors | grep -q "^ [01]: \*$3 "
+}
+# A W x H desktop of random pixels (desk X,Y reads one): a copy shifted or scaled cannot match.
+desktop() { convert -seed 7 -size "${W}x$H" xc: -channel RGB +noise random -depth 8 "$WORK/desktop.ppm"
+    display -window root "$WORK/desktop.ppm"; wait_until eval "shot; is 0 differing $W $H 0 0"; }
+desk() { PX_OF=$WORK/desktop.ppm px "$@"; }
+# differing W H X Y: how many pixels of the rectangle differ between the latest shot and desktop.
+differing() { compare -metric AE -extract "$1x$2+$3+$4" "$WORK/shot.ppm" "$WORK/desktop.ppm" null: 2>&1; }
+# redbox W H X Y: the columns and rows the red pixels of that rectangle span, "x0-x1 y0-y1".
+redbox() { convert "$WORK/shot.ppm" -crop "$1x$2+$3+$4" +repage -fill black +opaque red -format %@ info: |
+    awk -F'[x+]' -v x=$3 -v y=$4 '{print $3 + x "-" $3 + x + $1 - 1, $4 + y "-" $4 + y + $2 - 1}'; }
+near() { (((($1) - ($2)) ** 2 <= ${3:-1} ** 2)); }  # near VALUE EXPECTED [TOLERANCE]
+# canvas_checks MX MW MH: drawing mode on the primary monitor at MX, MW x MH device pixels.
+canvas_checks() {
+    local x=$1 w=$2 b=$(($3 - 1)) ty
+    check "drawing mode, the toolbar above the canvas" enter && ty=$(fgeo "$TOOLBAR" | cut -d' ' -f2)
+    expect "the canvas covers the primary monitor" "$x 0 $w $3" geo "$CANVAS"
+    see "corner marks: 16 device pixels of the top rows, 13 of the bottom ones" $x,0=0,0,0 \
+        $((x + 15)),0=0,0,0 $((x + 16)),0=$(desk $((x + 16)),0) $((x + w - 16)),0=0,0,0 \
+        $((x + w - 17)),0=$(desk $((x + w - 17)),0) $((x + 12)),$b=0,0,0 $((x + 13)),$b=$(desk $((x + 13)),$b)
+    check_eq "above the toolbar, its desktop pixel for pixel" 0 "$(differing $((w - 64)) $((ty - 40)) $((x + 32)) 32)"
+    ((W == w)) || check_eq "the other monitor live, unmarked" 0 "$(differing $w $3 $((x ? 0 : w)) 0)"
+    drag l $((x + 301)) 401 $((x + 701)) 401 && drag l $((x + 901)) 301 $((x + 901)) 601  # width 2
+    see "two lines drawn" $((x + 500)),401=255,0,0 $((x + 901)),500=255,0,0
+    check_eq "4 pixels wide through row 401 and column 901, to 701 and 601, round ends" \
+        "$((x + 300))-$((x + 702)) 400-403 | $((x + 900))-$((x + 903)) 300-602" \
+        "$(redbox 500 60 $((x + 250)) 380) | $(redbox 60 400 $((x + 870)) 250)"
+    xdotool click 3
+    see "the right button takes the latest back" $((x + 901)),500=$(desk $((x + 901)),500) $((x + 500)),401=255,0,0
+}
+# toolbar2 X Y: at a ratio of 2 the toolbar is 1335 twips (178 device pixels) wide, its client
+# 480 twips (64) high less the frame's side and bottom, and the frame at X, Y.
+toolbar2() { local side bottom && read -r side _ _ bottom < <(extents "$TOOLBAR")
+    expect "toolbar 178 device pixels wide, client 64 less the frame" "178 $((64 - side - bottom))" \
+        eval 'echo $(fgeo $TOOLBAR | cut -d" " -f3) $(geo $TOOLBAR | cut -d" " -f4)'
+    until_ok "frame at $1,$2" eval "read -r x y _ < <(fgeo $TOOLBAR) && near \$x $1 && near \$y $2"
+}
+# help2: at a ratio of 2 the help panel is 5385 twips (718 pixels) wide inside, 5700 (760) tall
+# outside unless its key box 5520 twips down would show, centred on the toolbar's 2048 x 1536 monitor at 0,0.
+help2() { local top bottom
+    check "H opens the help panel" eval 'activate $TOOLBAR && key h && wait_until win "$HELP_T"' || return
+    HELP=$(win "$HELP_T") && read -r _ _ top bottom < <(extents "$HELP")
+    expect "718 device pixels wide inside" 718 eval 'geo $HELP | cut -d" " -f3'
+    until_ok "760 tall outside, or less by what shows the key box" eval \
+        "near \$(fgeo $HELP | cut -d' ' -f4) $((760 < 736 + top + bottom ? 760 : 736 + top + bottom))"
+    until_ok "centred on the toolbar's monitor" eval \
+        'read -r x y w h < <(fgeo $HELP) && near $x "(2048 - w) / 2" 2 && near $y "(1536 - h) / 2" 2'
+    key Escape && wait_until not any "$HELP_T"
+}
+echo "two monitors, the left one primary"
+W=2048 H=768 && start_x 2048x768
+check "two RandR monitors, the left one primary; the desktop up" monitors 1024 768 L
+ini pattern=2 >"$RUN/settings.ini" && start_app || exit 1
+expect "toolbar at Left 5685 / Top 6600 twips" "379 440" fxy "$TOOLBAR"
+canvas_checks 0 1024 768
+close_app && ini pattern=2 top=3000 left=21000 >"$RUN/settings.ini" && start_app || exit 1  # at 1400, 200
+expect "a toolbar saved on the right monitor opens there" "1400 200" fxy "$TOOLBAR"
+check "drawing mode" enter
+expect "the canvas covers the left monitor only" "0 0 1024 768" geo "$CANVAS"
+check_eq "the toolbar stays beside it" "1400 200" "$(fxy "$TOOLBAR")"
+dclick 600 600 && wait_until not canvas && xrandr --delmonitor R >/dev/null
+until_ok "when that monitor goes, the toolbar comes onto the primary one" on_screen
+check_eq "the file keeps the saved place" "$(want pattern=2 top=3000 left=21000)" "$(bytes)"
+stop_x
+echo "Qt's scale factor 2, two 2048x1536 monitors, the right one primary"
+export QT_SCALE_FACTOR=2 && R=2 W=4096 H=1536 && start_x 4096x1536
+check "two RandR monitors, the right one primary; the desktop up" monitors 2048 1536 R
+ini pattern=2 top=6000 left=32220 >"$RUN/settings.ini" && start_app || exit 1  # logical x restarts at 2048: 2048 + 100
+toolbar2 2248 800
+canvas_checks 2048 2048 1536
+dclick 3000 1200 && wait_until not canvas
+for place in "300 400" "2500 600" "1000 200"; do  # dragged from monitor to monitor
+    was=$(fxy "$TOOLBAR") && xdotool windowmove "$(frame_of "$TOOLBAR")" $place
+    wait_until not is "$was" fxy "$TOOLBAR" && read -r x y _ < <(fgeo "$TOOLBAR")
+    check "drawing mode" enter
+    check_eq "the toolbar dragged to $x,$y is there in drawing mode" "$x $y" "$(fxy "$TOOLBAR")"
+    dclick 3000 1200 && wait_until not canvas
+    expect "and after it" "$x $y" fxy "$TOOLBAR"
+done
+check "S saves Left and Top at 7.5 twips a device pixel, to a pixel" eval \
+    'saves && near "$(line 7 | cut -d. -f1)" "x * 15 / 2" 8 && near "$(line 6 | cut -d. -f1)" "y * 15 / 2" 8'
+help2  # the toolbar is on the left monitor, not the primary one
+ini pattern=2 top=6000 left=32220 >"$RUN/settings.ini" && jumped=0
+for attempt in {1..6}; do  # start after start, the toolbar keeps its place into drawing mode
+    close_app && start_app && place=$(fxy "$TOOLBAR") && enter && [ "$(fxy "$TOOLBAR")" = "$place" ] || ((jumped++)); done
+check_eq "six starts: the toolbar never jumped when drawing mode began" "0" "$jumped"
+unset QT_SCALE_FACTOR && stop_x
+finish
