@@ -2,17 +2,27 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace io {
 
 namespace {
+
+// The folder and the name of a path.
+std::pair<std::string, std::string> split(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
 
 // The process umask, read without changing it even for a moment.
 mode_t currentUmask() {
@@ -61,12 +71,29 @@ std::string errorText(int err) {
     return msg ? msg : "unknown error";
 }
 
+void removeStaleTemporaries(const std::string& path) {
+    const auto [dir, base] = split(path);
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view name = e->d_name;
+        if (name.size() <= base.size() + 1 || name.substr(0, base.size() + 1) != base + ".") continue;
+        const std::string_view tail = name.substr(base.size() + 1);
+        const size_t dash = tail.find('-');
+        if (dash == 0 || dash == std::string_view::npos) continue;
+        if (tail.find_first_not_of("0123456789-") != std::string_view::npos) continue;
+        const long pid = std::strtol(std::string(tail.substr(0, dash)).c_str(), nullptr, 10);
+        if (pid > 0 && pid != ::getpid() && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            ::unlinkat(::dirfd(d), e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
 int writeAtomically(const std::string& path, const std::string& bytes) {
     auto fail = [](int err) { return err ? err : EIO; };
-    const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    const auto [dir, base] = split(path);
     if (base.empty()) return fail(EISDIR);
+    removeStaleTemporaries(path);
     const std::string prefix = (dir == "/" ? std::string("/") : dir + "/") + base + ".";
 
     // An unnamed file first: a crash while it is written leaves nothing behind. It gets a name

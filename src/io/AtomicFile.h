@@ -15,6 +15,10 @@ int writeAtomically(const std::string& path, const std::string& bytes);
 // The system's text for an errno.
 std::string errorText(int err);
 
+// Removes the named temporaries that writeAtomically() leaves when its process is killed in the
+// moment between naming and renaming one: "<file>.<pid>-<n>" of processes no longer running.
+void removeStaleTemporaries(const std::string& path);
+
 // At most `limit` bytes of a regular file; nullopt when it cannot be read. `complete` tells
 // whether that was the whole file.
 std::optional<std::string> readBounded(const std::string& path, std::size_t limit, bool& complete);

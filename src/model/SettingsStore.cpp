@@ -22,6 +22,7 @@ std::string save(const std::string& path, const Settings& s) {
 
 LoadResult load(const std::string& path) {
     LoadResult result;
+    io::removeStaleTemporaries(path);
     try {
         bool complete = true;
         if (std::optional<std::string> bytes = io::readBounded(path, kReadLimit, complete)) {
