@@ -27,7 +27,7 @@ bench: deps
 	@[ -f build-bench/build.ninja ] || cmake --preset bench >/dev/null
 	@cmake --build --preset bench -j $(JOBS)
 	@for b in build-bench/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
-	@bash bench/enter_drawing_mode.sh build-bench/slateboard
+	@bash bench/end_to_end.sh build-bench/slateboard
 
 package: build
 	@cd build && cpack -G DEB
