@@ -40,7 +40,9 @@ Application::Application(platform::Platform& platform, std::string settingsPath,
             box.exec();
         };
     if (!messages_.warn)
-        messages_.warn = [this](const QString& text) { QMessageBox::warning(&toolbar_, QStringLiteral("Slateboard"), text); };
+        messages_.warn = [this](const QString& text) {
+            QMessageBox::warning(&toolbar_, QStringLiteral("Slateboard"), text);
+        };
     connect(&toolbar_, &ToolbarWindow::keyPressed, this, &Application::onKey);
     connect(&toolbar_, &ToolbarWindow::drawButtonClicked, this, &Application::onDrawButton);
     connect(&toolbar_, &ToolbarWindow::countdownFinished, this, &Application::onCountdownFinished);

@@ -6,7 +6,8 @@ namespace geometry {
 
 // Twips (15 to a pixel) of the blackened run in each pixel row of a rounded screen corner,
 // from the outermost row inwards.
-inline constexpr std::array<int, 16> kCornerTwips = {240, 195, 150, 120, 90, 75, 60, 60, 45, 45, 30, 30, 30, 15, 15, 15};
+inline constexpr std::array<int, 16> kCornerTwips = {240, 195, 150, 120, 90, 75, 60, 60,
+                                                     45,  45,  30,  30,  30, 15, 15, 15};
 
 // The corner marks of a screen of width x height pixels, row by row: the first `length` and the
 // last `length` pixels of the row are black. The bottom corners are measured up from the

@@ -37,7 +37,9 @@ struct Settings {
     bool autoHideOn() const { return autoHide != 0; }
     // Space starts the delayed capture only with Auto-Hide exactly off.
     bool allowsCountdown() const { return autoHide == 0; }
-    QKeyCombination hotKey() const { return hotKeyChoice == 0 ? QKeyCombination(Qt::ControlModifier, Qt::Key_Z) : QKeyCombination(Qt::Key_F1); }
+    QKeyCombination hotKey() const {
+        return hotKeyChoice == 0 ? QKeyCombination(Qt::ControlModifier, Qt::Key_Z) : QKeyCombination(Qt::Key_F1);
+    }
     // The settings panel shows F1 chosen only for 1; any other value shows Ctrl + Z.
     bool showsF1() const { return hotKeyChoice == 1; }
     HotKeyAction hotKeyAction(bool toolbarMinimised, bool drawing) const;

@@ -159,7 +159,8 @@ std::optional<Settings> parse(std::string_view bytes) {
     const auto drawingOff = parseBoolean(lines[4]);
     const auto top = positionAt(5), left = positionAt(6);
     const auto autoHide = byteAt(7);
-    const auto hotKey = parseInteger(lines[8], std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
+    const auto hotKey =
+        parseInteger(lines[8], std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
     if (!lineColour || !lineWidth || !fillColour || !pattern || !drawingOff || !top || !left || !autoHide || !hotKey)
         return std::nullopt;
     return Settings{uint8_t(*lineColour), uint8_t(*lineWidth), uint8_t(*fillColour), int16_t(*pattern), *drawingOff,

@@ -204,7 +204,8 @@ void Surface::zoom(const geometry::TwipRect& source) {
     const double k = twipsPerPixel_;
     QPainter p(&image_);
     setInk(p, Ink::Copy);
-    p.drawImage(QRectF(image_.rect()), picture_, QRectF(source.x / k, source.y / k, source.width / k, source.height / k));
+    const QRectF from(source.x / k, source.y / k, source.width / k, source.height / k);
+    p.drawImage(QRectF(image_.rect()), picture_, from);
     p.end();
     touch(image_.rect());
 }

@@ -47,13 +47,15 @@ void CanvasWindow::repaintDirty() {
     const QRect dirty = surface_.takeDirty();
     if (dirty.isEmpty()) return;
     // Device pixels to logical, rounded outwards.
-    update(QRectF(dirty.x() / ratio_, dirty.y() / ratio_, dirty.width() / ratio_, dirty.height() / ratio_).toAlignedRect());
+    const QRectF logical(dirty.x() / ratio_, dirty.y() / ratio_, dirty.width() / ratio_, dirty.height() / ratio_);
+    update(logical.toAlignedRect());
 }
 
 void CanvasWindow::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     const QRect r = e->rect();
-    p.drawImage(QRectF(r), surface_.image(), QRectF(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_));
+    const QRectF device(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_);
+    p.drawImage(QRectF(r), surface_.image(), device);
 }
 
 void CanvasWindow::mousePressEvent(QMouseEvent* e) {

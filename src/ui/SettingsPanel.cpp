@@ -42,7 +42,8 @@ QComboBox* makeSwatches(QWidget* parent, const QRect& r, int colour) {
     auto* c = new QComboBox(parent);
     c->setGeometry(r);
     c->setIconSize(QSize(16, 16));
-    for (uint8_t choice : kColourChoices) c->addItem(QIcon(QPixmap::fromImage(pictures::swatch(choice))), QString(), choice);
+    for (uint8_t choice : kColourChoices)
+        c->addItem(QIcon(QPixmap::fromImage(pictures::swatch(choice))), QString(), choice);
     c->setCurrentIndex(choiceShowing(colour));
     return c;
 }
@@ -93,13 +94,16 @@ SettingsPanel::SettingsPanel(platform::WindowHints& hints, QScreen* screen, cons
     for (int w = 1; w <= kWidthChoices; ++w) widths_->addItem(QString::number(w));
     showWidth(current.lineWidth);
     fillColours_ = makeSwatches(this, twipsRect(1680, 240, 615, 315), current.fillColour);
-    connect(lineColours_, &QComboBox::activated, this, [this] { lineColour_ = uint8_t(lineColours_->currentData().toInt()); });
-    connect(fillColours_, &QComboBox::activated, this, [this] { fillColour_ = uint8_t(fillColours_->currentData().toInt()); });
+    connect(lineColours_, &QComboBox::activated, this,
+            [this] { lineColour_ = uint8_t(lineColours_->currentData().toInt()); });
+    connect(fillColours_, &QComboBox::activated, this,
+            [this] { fillColour_ = uint8_t(fillColours_->currentData().toInt()); });
 
     // The Auto-Hide box reaches under the left edge of the apply button: the buttons lie above
     // it, so that a click there presses the button.
     for (QWidget* b : {cancel, apply, applySave}) b->raise();
-    QWidget* order[] = {keyBox(), cancel, apply, applySave, ctrlZ_, f1_, autoHide_, lineColours_, widths_, fillColours_};
+    QWidget* order[] = {keyBox(), cancel,        apply,        applySave, ctrlZ_,
+                        f1_,      autoHide_,    lineColours_, widths_,   fillColours_};
     for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     place(screen);
 }

@@ -159,7 +159,8 @@ void ToolbarWindow::makeReachable() {
     for (QScreen* s : QGuiApplication::screens()) areas << s->availableGeometry();
     QScreen* primary = QGuiApplication::primaryScreen();
     if (!primary || areas.isEmpty()) return;
-    const QRect frame(frameOrigin().toPoint(), QSize(twipsToPixels(geometry::kToolbarWidthTwips), twipsToPixels(heightTwips_)));
+    const QSize size(twipsToPixels(geometry::kToolbarWidthTwips), twipsToPixels(heightTwips_));
+    const QRect frame(frameOrigin().toPoint(), size);
     const QPoint p = geometry::reachablePosition(frame, areas, primary->availableGeometry());
     if (p != frame.topLeft()) placeFrame(p);
 }

@@ -15,7 +15,6 @@ struct FakeDesktop {
     std::vector<std::string> calls;
     bool minimizable = true, minimized = false, keyTaken = false;
     std::function<void()> onGrab;  // runs while the screen is read
-    size_t count(const std::string& call) const { return size_t(std::count(calls.begin(), calls.end(), call)); }
     // The calls (those named in `only`, when given), in their order, joined by spaces.
     std::string seq(const std::vector<std::string>& only = {}) const {
         std::string out;
@@ -61,21 +60,13 @@ struct FakeCapture final : platform::ScreenCapture {
 struct FakeShortcut final : platform::GlobalShortcut {
     FakeDesktop& d;
     explicit FakeShortcut(FakeDesktop& desktop) : d(desktop) {}
-    bool set(QKeyCombination key) override {
-        d.calls.push_back("set " + QKeySequence(key).toString().toStdString());
-        return !d.keyTaken;
-    }
+    bool set(QKeyCombination key) override { return d.calls.push_back("set " + QKeySequence(key).toString().toStdString()), !d.keyTaken; }
     void clear() override { d.calls.push_back("clear"); }
-    void press() { emit activated(); }
 };
 
 struct FakePlatform : FakeDesktop {
-    platform::Platform platform;
-    FakeShortcut* shortcut;
-    explicit FakePlatform(const std::string& instanceName) {
-        auto s = std::make_unique<FakeShortcut>(*this);
-        shortcut = s.get();
-        platform = {std::make_unique<FakeHints>(*this), std::make_unique<FakeCapture>(*this), std::move(s),
-                    std::make_unique<platform::SingleInstance>(instanceName)};
-    }
+    platform::Platform platform{std::make_unique<FakeHints>(*this), std::make_unique<FakeCapture>(*this),
+                                std::make_unique<FakeShortcut>(*this), nullptr};
+    explicit FakePlatform(const std::string& instanceName) { platform.instance = std::make_unique<platform::SingleInstance>(instanceName); }
+    void pressHotKey() { emit platform.shortcut->activated(); }
 };

@@ -25,7 +25,7 @@ inline std::string withLine(int n, const std::string& text, std::string bytes = 
     return bytes.replace(at, bytes.find("\r\n", at) - at, text);
 }
 
-struct TempDir {
+struct TempDir {  // a temporary folder and its settings.ini
     QTemporaryDir dir;
     std::string path(const char* name = "settings.ini") const { return dir.filePath(name).toStdString(); }
     std::string read() const {
@@ -38,35 +38,38 @@ struct TempDir {
     }
 };
 
-inline std::string uniqueInstanceName() {
-    static int n = 0;
-    return "slateboard-test-" + std::to_string(QCoreApplication::applicationPid()) + "-" + std::to_string(++n);
+// The program's windows need an application; the tests run under Qt's offscreen platform.
+inline void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "widget_tests", *argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication* app = new QApplication(argc, argv);  // left to the end of the process
+    (void)app;
 }
 
 struct Rig {
     TempDir dir;
-    const std::string instance = uniqueInstanceName();
-    FakePlatform fake{instance};
+    FakePlatform fake{"slateboard-test-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
+                      std::to_string(reinterpret_cast<quintptr>(this))};
     std::vector<QString> messages;  // "inform: ..." and "warn: ..."
     std::unique_ptr<Application> app;
     std::string startCalls;  // what the start asked of the desktop
 
-    // Started with these bytes in settings.ini (none: no file); `before` runs just before the start.
-    explicit Rig(const std::optional<std::string>& bytes = kDefaultBytes, const std::function<void(Rig&)>& before = {}) {
+    // Started with these bytes in settings.ini (none: no file), kept at `file` in the folder;
+    // `before` runs just before the start.
+    explicit Rig(const std::optional<std::string>& bytes = kDefaultBytes, const std::function<void(Rig&)>& before = {},
+                 const char* file = "settings.ini") {
+        ensureApplication();
         if (bytes) dir.write(*bytes);
         auto note = [this](const char* kind) { return [this, kind](const QString& t) { messages.push_back(kind + t); }; };
-        app = std::make_unique<Application>(fake.platform, dir.path(), Application::Messages{note("inform: "), note("warn: ")});
+        app = std::make_unique<Application>(fake.platform, dir.path(file), Application::Messages{note("inform: "), note("warn: ")});
         if (before) before(*this);
         EXPECT_TRUE(app->start());
         QCoreApplication::processEvents();
         startCalls = fake.seq();
-        fake.calls.clear();
+        settle();
     }
-    // Lets what was done come in, and starts a new log.
-    void settle() {
-        QCoreApplication::processEvents();
-        fake.calls.clear();
-    }
+    void settle() { QCoreApplication::processEvents(), fake.calls.clear(); }  // a new log once what was done has come in
     ToolbarWindow& toolbar() { return app->toolbar(); }
     bool drawing() { return app->session().active(); }
     CanvasWindow* canvas() { return const_cast<CanvasWindow*>(app->session().canvas()); }
@@ -81,6 +84,7 @@ struct Rig {
     static void keyIn(QWidget* panel, Qt::Key k) {
         QTest::keyClick(panel->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly), k);
     }
-    // The desktop calls that show the order of a change of mode.
-    std::string modeCalls() const { return fake.seq({"minimise-", "minimise+", "wait", "wait(shown!)", "grab", "minimize", "restore"}); }
+    std::string modeCalls() const {  // the desktop calls that show the order of a change of mode
+        return fake.seq({"minimise-", "minimise+", "wait", "wait(shown!)", "grab", "minimize", "restore"});
+    }
 };

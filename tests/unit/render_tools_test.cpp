@@ -20,22 +20,22 @@ constexpr QRgb kRed = 0xffff0000;
 
 TwipPoint px(int x, int y) { return {float(x * 15), float(y * 15)}; }
 
-// A canvas of 200 x 150 pixels at 15 twips each, and the gestures on it.
+QImage gradient(QSize size) {
+    QImage img(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) img.setPixel(x, y, qRgb(x & 255, y & 255, (x * y) & 255));
+    return img;
+}
+
+// A canvas of 200 x 150 pixels at 15 twips each, one colour, and the gestures on it.
 struct Canvas {
     Surface surface{{200, 150}, 15};
     Settings settings;  // red lines 4 pixels wide, yellow fills
     std::optional<Pattern> pattern = Pattern::Line;
     int toolsMade = 0;
-    Gestures gestures{surface, [this](Surface& s) -> std::unique_ptr<Tool> {
-                          ++toolsMade;
-                          return pattern ? makeTool(*pattern, settings, s) : nullptr;
-                      }};
+    Gestures gestures{surface, [this](Surface& s) { return ++toolsMade, pattern ? makeTool(*pattern, settings, s) : nullptr; }};
 
-    Canvas() {
-        QImage desktop(200, 150, QImage::Format_RGB32);
-        desktop.fill(kBackground);
-        surface.setImage(desktop);
-    }
+    Canvas() { surface.setImage(QImage(200, 150, QImage::Format_RGB32)), surface.fill({0, 0, 200, 150}, kBackground); }
     QRgb at(int x, int y) const { return surface.image().pixel(x, y); }
     void drag(TwipPoint from, TwipPoint to, Qt::MouseButton button = Qt::LeftButton, int steps = 4) {
         gestures.press(button, from);
@@ -45,13 +45,6 @@ struct Canvas {
     }
     void takeBack() { gestures.press(Qt::RightButton, px(1, 1)), gestures.release(Qt::RightButton, px(1, 1)); }
 };
-
-QImage gradient(QSize size) {
-    QImage img(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x) img.setPixel(x, y, qRgb(x & 255, y & 255, (x * y) & 255));
-    return img;
-}
 
 }  // namespace
 
@@ -76,9 +69,7 @@ TEST(Surface, InvertedFiguresDrawnTwiceLeaveNoTrace) {
         }
     // One inversion makes white opaque black; strokes that meet are inverted once, not twice.
     Surface w({10, 10}, 15);
-    QImage white(10, 10, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    w.setImage(white);
+    w.fill({0, 0, 10, 10}, Qt::white);
     w.takeDirty();
     const std::array<Surface::Segment, 2> twice = {{{px(1, 5), px(8, 5)}, {px(1, 5), px(8, 5)}}};
     w.lines(twice, PenStyle{}.inverted());
@@ -93,51 +84,15 @@ TEST(Surface, InksCornerMarksAndPalette) {
     EXPECT_EQ(c.at(10, 10), kRed);  // both corners included
     EXPECT_EQ(c.at(30, 20), kRed);
     EXPECT_EQ(c.at(20, 15), kBackground);
-    c.surface.ellipse(px(100, 50), 300, 1, {Ink::Highlight, true, Qt::yellow, 4});
-    EXPECT_EQ(c.at(100, 50), qRgb(32, 128, 0));  // tinted: the picture ANDed with yellow
-    EXPECT_EQ(c.at(100, 20), kBackground);
 
     Surface screen({1024, 768}, 15);
     screen.setImage(gradient({1024, 768}));
     drawCornerMarks(screen);
     const QImage& img = screen.image();
-    for (auto [x, y, black] : {std::tuple{0, 0, true}, {15, 0, true}, {16, 0, false}, {12, 1, true}, {13, 1, false},
-                               {1008, 0, true}, {1007, 0, false}, {12, 767, true}, {13, 767, false}, {1011, 767, true},
-                               {1010, 767, false}, {0, 753, true}, {0, 752, false}})
+    for (auto [x, y, black] : {std::tuple{15, 0, true}, {16, 0, false}, {1008, 0, true}, {13, 767, false}, {1011, 767, true}})
         EXPECT_EQ(img.pixel(x, y) == 0xff000000u, black) << x << "," << y;
-
     EXPECT_EQ(paletteColour(3), QColor(0, 128, 128));
-    EXPECT_EQ(paletteColour(12), QColor(255, 0, 0));
-    EXPECT_EQ(paletteColour(14), QColor(255, 255, 0));
-    EXPECT_EQ(paletteColour(16), QColor(0, 0, 0));
-}
-
-TEST(Tools, EachPatternDrawsItsShape) {
-    struct Case { Pattern pattern; std::vector<std::tuple<int, int, QRgb>> pixels; } cases[] = {
-        {Pattern::Line, {{60, 30, kRed}, {60, 40, kBackground}}},
-        {Pattern::Arrow, {{60, 30, kRed}, {95, 25, kRed}, {95, 35, kRed}, {95, 20, kBackground}}},
-        {Pattern::Rectangle, {{20, 40, kRed}, {60, 30, kRed}, {60, 40, kBackground}}},
-        {Pattern::FilledRectangle, {{60, 40, qRgb(32, 128, 0)}, {60, 55, kBackground}}},
-        {Pattern::Circle, {{60, 30, kRed}, {20, 40, kRed}, {60, 40, kBackground}, {21, 31, kBackground}}},
-        {Pattern::FilledCircle, {{60, 40, qRgb(32, 128, 0)}, {21, 31, kBackground}}},
-        {Pattern::FreeDraw, {{60, 40, kRed}, {60, 30, kBackground}}},
-    };
-    for (const Case& c : cases) {
-        Canvas canvas;
-        canvas.pattern = c.pattern;
-        if (c.pattern == Pattern::Line || c.pattern == Pattern::Arrow)
-            canvas.drag(px(20, 30), px(100, 30));
-        else if (c.pattern == Pattern::FreeDraw)
-            canvas.drag(px(20, 40), px(100, 40), Qt::LeftButton, 40);
-        else
-            canvas.drag(px(20, 30), px(100, 50));
-        for (auto [x, y, colour] : c.pixels)
-            EXPECT_EQ(canvas.at(x, y), colour) << int(c.pattern) << " at " << x << "," << y;
-        // One right press takes the whole drawing back, however many moves made it.
-        canvas.takeBack();
-        EXPECT_EQ(canvas.surface.image(), canvas.surface.picture()) << int(c.pattern);
-        EXPECT_EQ(canvas.at(60, 30), kBackground) << int(c.pattern);
-    }
+    EXPECT_EQ(paletteColour(16), QColor(0, 0, 0));  // outside the palette: black
 }
 
 TEST(Tools, TakeBackReachesTheLatestDrawingOnly) {
@@ -154,15 +109,6 @@ TEST(Tools, TakeBackReachesTheLatestDrawingOnly) {
     EXPECT_EQ(c.at(50, 100), kBackground);
     c.takeBack();
     EXPECT_EQ(c.at(60, 30), kRed);     // ...but commits what is there
-    // The middle button draws like the left.
-    c.drag(px(20, 120), px(100, 140), Qt::MiddleButton);
-    EXPECT_EQ(c.at(60, 120), kRed);
-    // The circle fills the same box whichever way it is dragged.
-    Canvas down, up;
-    down.pattern = up.pattern = Pattern::Circle;
-    down.drag(px(20, 30), px(140, 90));
-    up.drag(px(140, 90), px(20, 30));
-    EXPECT_EQ(down.surface.image(), up.surface.image());
 }
 
 TEST(Tools, GesturesIgnoreWhatIsNotTheirs) {

@@ -22,7 +22,9 @@ using Keycodes = std::unique_ptr<xcb_keycode_t, decltype(&std::free)>;
 
 }  // namespace
 
-X11GlobalShortcut::X11GlobalShortcut(Connection x) : x_(x) { QCoreApplication::instance()->installNativeEventFilter(this); }
+X11GlobalShortcut::X11GlobalShortcut(Connection x) : x_(x) {
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
 
 X11GlobalShortcut::~X11GlobalShortcut() {
     if (QCoreApplication* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
@@ -71,7 +73,8 @@ bool X11GlobalShortcut::set(QKeyCombination key) {
                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         if (xcb_generic_error_t* err = xcb_request_check(x_.get(), cookie)) {
             std::free(err);  // BadAccess: another client holds this combination
-            for (uint16_t undo : done) xcb_ungrab_key(x_.get(), grab.keycode, x_.root(), uint16_t(grab.modifiers | undo));
+            for (uint16_t undo : done)
+                xcb_ungrab_key(x_.get(), grab.keycode, x_.root(), uint16_t(grab.modifiers | undo));
             xcb_flush(x_.get());
             return false;
         }

@@ -30,7 +30,8 @@ void X11WindowHints::setMinimizable(QWidget& window, bool minimizable) {
     // so both properties are written.
     const xcb_window_t w = Connection::windowOf(window);
     const xcb_atom_t type = x_.atom(minimizable ? "_NET_WM_WINDOW_TYPE_NORMAL" : "_NET_WM_WINDOW_TYPE_TOOLBAR");
-    xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, w, x_.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1, &type);
+    xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, w, x_.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1,
+                        &type);
     constexpr uint32_t kFunctions = 1, kDecorations = 2;
     constexpr uint32_t kFuncResize = 2, kFuncMove = 4, kFuncMinimize = 8, kFuncClose = 32;
     constexpr uint32_t kDecorBorder = 2, kDecorTitle = 8, kDecorMenu = 16, kDecorMinimize = 32;
@@ -50,7 +51,8 @@ FrameExtents X11WindowHints::frameExtents(QWidget& window) {
         x_.sendToRoot(w, "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
         xcb_flush(x_.get());
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
-        while ((values = x_.cardinals(w, "_NET_FRAME_EXTENTS")).size() < 4 && std::chrono::steady_clock::now() < deadline)
+        while ((values = x_.cardinals(w, "_NET_FRAME_EXTENTS")).size() < 4 &&
+               std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (values.size() < 4) return {};
@@ -59,7 +61,8 @@ FrameExtents X11WindowHints::frameExtents(QWidget& window) {
 
 std::optional<QPoint> X11WindowHints::clientPosition(QWidget& window) {
     const auto cookie = xcb_translate_coordinates(x_.get(), Connection::windowOf(window), x_.root(), 0, 0);
-    Reply<xcb_translate_coordinates_reply_t> reply(xcb_translate_coordinates_reply(x_.get(), cookie, nullptr), &std::free);
+    Reply<xcb_translate_coordinates_reply_t> reply(xcb_translate_coordinates_reply(x_.get(), cookie, nullptr),
+                                                   &std::free);
     if (!reply) return std::nullopt;
     return QPoint(reply->dst_x, reply->dst_y);
 }
