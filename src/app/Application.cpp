@@ -47,6 +47,7 @@ Application::Application(platform::Platform& platform, std::string settingsPath,
     connect(&toolbar_, &ToolbarWindow::drawButtonClicked, this, &Application::onDrawButton);
     connect(&toolbar_, &ToolbarWindow::countdownFinished, this, &Application::onCountdownFinished);
     connect(&toolbar_, &ToolbarWindow::closing, this, &Application::onToolbarClosing);
+    connect(&session_, &DrawingSession::activeChanged, &toolbar_, &ToolbarWindow::setDrawingMode);
     connect(&session_, &DrawingSession::leaveRequested, this,
             [this] { session_.leave(DrawingSession::Leave::DoubleClick, settings_.autoHideOn()); });
     connect(platform.shortcut.get(), &platform::GlobalShortcut::activated, this, &Application::onHotKey);

@@ -30,7 +30,7 @@ DrawingSession::~DrawingSession() = default;
 void DrawingSession::enter(Enter reason) {
     const bool restore = reason == Enter::HotKeyRestore || reason == Enter::HotKeyRestoreFullSize;
     const bool actionFirst = reason != Enter::HotKey && reason != Enter::Countdown;
-    toolbar_.setDrawingMode(true);
+    emit activeChanged(true);
     if (restore) hints_.restore(toolbar_);
     if (actionFirst) toolbar_.allowMinimise(false);
     if (reason == Enter::HotKeyRestoreFullSize) toolbar_.restoreStandardSize();
@@ -39,7 +39,7 @@ void DrawingSession::enter(Enter reason) {
 }
 
 void DrawingSession::leave(Leave reason, bool minimiseToolbar) {
-    toolbar_.setDrawingMode(false);
+    emit activeChanged(false);
     if (reason == Leave::Button) toolbar_.allowMinimise(true);
     dropCanvas();
     if (reason == Leave::HotKey || reason == Leave::DoubleClick) toolbar_.allowMinimise(true);

@@ -46,6 +46,8 @@ public:
     void toggle();
 
 signals:
+    // Drawing mode began or ended; the toolbar's button shows it.
+    void activeChanged(bool active);
     // A double-click on the canvas.
     void leaveRequested();
 
