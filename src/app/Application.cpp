@@ -12,18 +12,6 @@
 
 #include <cstdio>
 
-namespace {
-
-template <class Panel>
-void dispose(std::unique_ptr<Panel>& panel) {
-    // Perhaps from inside the panel's own handler: hidden now, freed once that has returned.
-    if (!panel) return;
-    panel->hide();
-    panel.release()->deleteLater();
-}
-
-}  // namespace
-
 Application::Application(platform::Platform& platform, std::string settingsPath, Messages messages)
     : platform_(platform),
       settingsPath_(std::move(settingsPath)),
@@ -64,8 +52,7 @@ bool Application::start() {
     if (!loaded.fromFile && !loaded.error.empty())
         std::fprintf(stderr, "slateboard: %s; running with the default settings\n", loaded.error.c_str());
     settings_ = loaded.settings;
-    toolbar_.setTop(settings_.top);
-    toolbar_.setLeft(settings_.left);
+    toolbar_.moveFrameTo(settings_.top, settings_.left);
     if (!settings_.drawingOff) session_.enter(DrawingSession::Enter::Start);
     if (const auto pattern = settings_.startPattern()) toolbar_.selectPattern(*pattern);
 
@@ -88,8 +75,8 @@ void Application::onToolbarClosing() {
     if (ended_) return;
     ended_ = true;
     platform_.shortcut->clear();
-    dispose(help_);
-    dispose(settingsPanel_);
+    help_.reset();
+    settingsPanel_.reset();
     session_.leave(DrawingSession::Leave::Exit);
     open_ = OpenPanel::None;
 }
@@ -153,10 +140,10 @@ void Application::showPanel(OpenPanel which) {
     if (!panel) {
         // Made on first use, and again after being closed.
         if (which == OpenPanel::Help) {
-            help_ = std::make_unique<HelpPanel>(*platform_.hints, toolbar_.screen());
+            help_.reset(new HelpPanel(*platform_.hints, toolbar_.screen()));
             panel = help_.get();
         } else {
-            settingsPanel_ = std::make_unique<SettingsPanel>(*platform_.hints, toolbar_.screen(), settings_);
+            settingsPanel_.reset(new SettingsPanel(*platform_.hints, toolbar_.screen(), settings_));
             connect(settingsPanel_.get(), &SettingsPanel::applyRequested, this, &Application::applySettings);
             panel = settingsPanel_.get();
         }
@@ -169,9 +156,9 @@ void Application::showPanel(OpenPanel which) {
 void Application::closePanel(OpenPanel which) {
     open_ = OpenPanel::None;
     if (which == OpenPanel::Help)
-        dispose(help_);
+        help_.reset();
     else
-        dispose(settingsPanel_);
+        settingsPanel_.reset();
 }
 
 void Application::applySettings(bool saveToo) {

@@ -3,13 +3,13 @@
 #include "model/KeyCommands.h"
 #include "model/Settings.h"
 #include "platform/Platform.h"
+#include "ui/LaterPtr.h"
 #include "ui/ToolbarWindow.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
-#include <memory>
 #include <string>
 
 class HelpPanel;
@@ -56,8 +56,8 @@ private:
     Settings settings_;
     ToolbarWindow toolbar_;
     DrawingSession session_;
-    std::unique_ptr<HelpPanel> help_;
-    std::unique_ptr<SettingsPanel> settingsPanel_;
+    LaterPtr<HelpPanel> help_;
+    LaterPtr<SettingsPanel> settingsPanel_;
     OpenPanel open_ = OpenPanel::None;
     bool ended_ = false;
 };

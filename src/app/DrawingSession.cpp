@@ -10,20 +10,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace {
-
-// The canvas may go from inside one of its own event handlers (a double-click): it is hidden
-// at once and freed once that handler has returned.
-void dispose(CanvasWindow* canvas) {
-    canvas->hide();
-    canvas->deleteLater();
-}
-
-}  // namespace
-
 DrawingSession::DrawingSession(ToolbarWindow& toolbar, platform::WindowHints& hints, platform::ScreenCapture& capture,
                                Gestures::ToolMaker makeTool)
-    : toolbar_(toolbar), hints_(hints), capture_(capture), makeTool_(std::move(makeTool)), canvas_(nullptr, dispose) {}
+    : toolbar_(toolbar), hints_(hints), capture_(capture), makeTool_(std::move(makeTool)) {}
 
 DrawingSession::~DrawingSession() = default;
 
@@ -74,8 +63,7 @@ void DrawingSession::showCanvas() {
         toolbar_.activateWindow();
     });
     canvas_->show();
-    toolbar_.setTop(top);
-    toolbar_.setLeft(left);
+    toolbar_.moveFrameTo(top, left);
     toolbar_.show();
     toolbar_.raise();
     toolbar_.activateWindow();

@@ -1,9 +1,8 @@
 #pragma once
 #include "tools/Gestures.h"
+#include "ui/LaterPtr.h"
 
 #include <QObject>
-
-#include <memory>
 
 class CanvasWindow;
 class ToolbarWindow;
@@ -59,5 +58,5 @@ private:
     platform::WindowHints& hints_;
     platform::ScreenCapture& capture_;
     Gestures::ToolMaker makeTool_;
-    std::unique_ptr<CanvasWindow, void (*)(CanvasWindow*)> canvas_;
+    LaterPtr<CanvasWindow> canvas_;
 };

@@ -137,7 +137,7 @@ void ToolbarWindow::noteHotKeyUnavailable(const QString& name) {
 }
 
 void ToolbarWindow::takeStandardSize() {
-    const platform::FrameExtents f = hints_.frameExtents(*this);
+    const platform::FrameExtents f = frame();
     heightTwips_ = geometry::toolbarHeightFor(geometry::captionPixels(f.top, f.left), devicePixelRatioF());
     restoreStandardSize();
     makeReachable();
@@ -222,8 +222,9 @@ void ToolbarWindow::placeFrame(QPointF topLeft) {
 
 double ToolbarWindow::top() const { return geometry::pixelsToTwips(frameOrigin().y()); }
 double ToolbarWindow::left() const { return geometry::pixelsToTwips(frameOrigin().x()); }
-void ToolbarWindow::setTop(double twips) { placeFrame({frameOrigin().x(), twips / geometry::kTwipsPerPixel}); }
-void ToolbarWindow::setLeft(double twips) { placeFrame({twips / geometry::kTwipsPerPixel, frameOrigin().y()}); }
+void ToolbarWindow::moveFrameTo(double top, double left) {
+    placeFrame(QPointF(left, top) / geometry::kTwipsPerPixel);
+}
 
 bool ToolbarWindow::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {

@@ -27,8 +27,7 @@ public:
     // The frame's place in twips (15 per logical pixel), as it is saved in settings.ini.
     double top() const;
     double left() const;
-    void setTop(double twips);
-    void setLeft(double twips);
+    void moveFrameTo(double top, double left);
     // Sizes the window to its standard outer size (1335 twips wide, the caption plus 480 twips
     // high) and brings it onto a screen if its place is on none.
     void takeStandardSize();

@@ -3,9 +3,7 @@
 #include "model/KeyCommands.h"
 #include "model/SettingsFormat.h"
 #include "model/SettingsStore.h"
-#include "support/Rig.h"
-
-#include <QKeySequence>
+#include "support/Rig.h"  // QKeySequence, through the fakes
 
 #include <sys/stat.h>
 
