@@ -7,6 +7,7 @@
 #include "ui/SettingsPanel.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <QEvent>
 #include <QMessageBox>
 
@@ -79,6 +80,8 @@ void Application::onToolbarClosing() {
     settingsPanel_.reset();
     session_.leave(DrawingSession::Leave::Exit);
     open_ = OpenPanel::None;
+    // Closing the toolbar ends the program, whatever Qt makes of the windows left.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 void Application::onHotKey() {

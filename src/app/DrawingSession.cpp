@@ -23,16 +23,17 @@ void DrawingSession::enter(Enter reason) {
     if (restore) hints_.restore(toolbar_);
     if (actionFirst) toolbar_.allowMinimise(false);
     if (reason == Enter::HotKeyRestoreFullSize) toolbar_.restoreStandardSize();
-    showCanvas();
-    if (!actionFirst) toolbar_.allowMinimise(false);
+    showCanvas();  // takes the action away after the screen is read, if not done already
 }
 
 void DrawingSession::leave(Leave reason, bool minimiseToolbar) {
     emit activeChanged(false);
     if (reason == Leave::Button) toolbar_.allowMinimise(true);
     dropCanvas();
-    if (reason == Leave::HotKey || reason == Leave::DoubleClick) toolbar_.allowMinimise(true);
-    if (minimiseToolbar) hints_.minimize(toolbar_);
+    if (reason == Leave::HotKey || reason == Leave::DoubleClick)
+        toolbar_.allowMinimise(true, minimiseToolbar);
+    else if (minimiseToolbar)
+        hints_.minimize(toolbar_);
 }
 
 void DrawingSession::toggle() {
@@ -53,20 +54,19 @@ void DrawingSession::showCanvas() {
     QScreen* screen = QGuiApplication::primaryScreen();
     capture_.waitUntilGone(toolbar_);
     const QImage desktop = capture_.grab(screens::deviceGeometry(*screen));
+    // Several window managers read the minimise action only when the window is mapped.
+    toolbar_.allowMinimise(false);
     canvas_.reset(new CanvasWindow(*screen, desktop, makeTool_));
     connect(canvas_.get(), &CanvasWindow::leaveRequested, this, &DrawingSession::leaveRequested);
     connect(canvas_.get(), &CanvasWindow::toolbarWanted, &toolbar_, [this](bool raise) {
-        if (raise) {
-            toolbar_.show();
-            toolbar_.raise();
-        }
-        toolbar_.activateWindow();
+        if (raise) toolbar_.show();
+        toolbar_.takeKeys();
     });
     canvas_->show();
     toolbar_.moveFrameTo(top, left);
+    toolbar_.stayAbove(canvas_.get());
     toolbar_.show();
-    toolbar_.raise();
-    toolbar_.activateWindow();
+    toolbar_.takeKeys();
 }
 
 void DrawingSession::dropCanvas() { canvas_.reset(); }

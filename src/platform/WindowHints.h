@@ -1,9 +1,9 @@
 #pragma once
 #include <QPoint>
+#include <QWidget>
 
 #include <optional>
 
-class QWidget;
 
 namespace platform {
 
@@ -19,16 +19,22 @@ public:
 
     // Puts the window into the always-on-top band without moving or resizing it.
     virtual void keepOnTop(QWidget& window) = 0;
-    // Gives the window its minimise action, or takes it away.
-    virtual void setMinimizable(QWidget& window, bool minimizable) = 0;
+    // Gives the window its minimise action, or takes it away. False when the action is given
+    // back to a shown window and its manager did not take it: such managers read it when the
+    // window is mapped.
+    virtual bool setMinimizable(QWidget& window, bool minimizable) = 0;
     // The frame round this window, asked for before the first map when needed; zero where no
     // window manager decorates it.
     virtual FrameExtents frameExtents(QWidget& window) = 0;
     // The window's client area on the desktop, top-left in device pixels, as the windowing
     // system has it; nothing where that cannot be asked.
     virtual std::optional<QPoint> clientPosition(QWidget&) { return std::nullopt; }
-    // Keeps `window` stacked above `owner`, as a dialog above its window.
-    virtual void setOwner(QWidget& window, QWidget& owner) = 0;
+    // Keeps a shown `window` stacked above `owner`, as a dialog above its window; nullptr ends it.
+    virtual void setOwner(QWidget& window, QWidget* owner) = 0;
+    // Gives the window the keyboard without asking the manager to activate it: an activation
+    // would end the full screen of the canvas under it on some managers (i3). A window just
+    // shown gets it once the manager has mapped it.
+    virtual void giveKeys(QWidget& window) { window.activateWindow(); }
     virtual void minimize(QWidget& window) = 0;
     virtual void restore(QWidget& window) = 0;
     virtual bool isMinimized(QWidget& window) = 0;

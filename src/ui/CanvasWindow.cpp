@@ -39,6 +39,7 @@ CanvasWindow::CanvasWindow(QScreen& screen, const QImage& desktop, Gestures::Too
     surface_.takeDirty();
     setScreen(&screen);
     setGeometry(screen.geometry());
+    setWindowState(Qt::WindowFullScreen);
 }
 
 CanvasWindow::~CanvasWindow() = default;

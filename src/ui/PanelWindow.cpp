@@ -5,6 +5,7 @@
 #include "ui/Fonts.h"
 #include "ui/KeyBox.h"
 
+#include <QWindow>
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -13,7 +14,7 @@
 namespace {
 // Not a tool window: those are transient for the whole application, and window managers stack
 // such a window under the canvas once the canvas is clicked.
-constexpr Qt::WindowFlags kFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+constexpr Qt::WindowFlags kFlags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                    Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint;
 }  // namespace
 
@@ -51,14 +52,17 @@ void PanelWindow::place(QScreen* screen) {
 }
 
 void PanelWindow::open(QWidget& owner) {
+    // Owned by the toolbar, the panel stays in front of it and so of the canvas: Qt writes the
+    // owner when it maps a dialog, before the window manager looks at it. While the toolbar
+    // is the canvas's, the panel is too (i3 keeps only those over a full-screen window).
+    winId();
+    QWindow* top = owner.windowHandle();
+    windowHandle()->setTransientParent(top->transientParent() ? top->transientParent() : top);
     show();
-    // Owned by the toolbar, the panel stays in front of it and so of the canvas. (Qt clears the
-    // owner of a plain window when it shows it.)
-    hints_.setOwner(*this, owner);
     // Minimised, the panel would keep its place as the open one with no way back to it.
     hints_.setMinimizable(*this, false);
     raise();
-    activateWindow();
+    hints_.giveKeys(*this);
 }
 
 void PanelWindow::hideByKey() {

@@ -80,6 +80,11 @@ ToolbarWindow::ToolbarWindow(platform::WindowHints& hints)
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, recheck);
     // After a change of monitor the place is checked against the server's once the window has
     // stopped moving for a moment (see alignWithServer).
+    settleEnd_.setSingleShot(true);
+    settleEnd_.setInterval(500);
+    connect(&settleEnd_, &QTimer::timeout, this, &ToolbarWindow::settled);
+    settleTick_.setInterval(20);
+    connect(&settleTick_, &QTimer::timeout, this, &ToolbarWindow::settlePlace);
     placeCheck_.setSingleShot(true);
     placeCheck_.setInterval(200);
     connect(&placeCheck_, &QTimer::timeout, this, &ToolbarWindow::alignWithServer);
@@ -98,9 +103,54 @@ void ToolbarWindow::setDrawingMode(bool on) {
     drawButton_->setChecked(on);
 }
 
-void ToolbarWindow::allowMinimise(bool allowed) {
-    hints_.setMinimizable(*this, allowed);
+void ToolbarWindow::allowMinimise(bool allowed, bool thenMinimise) {
+    if (minimisable_ == allowed) {
+        if (thenMinimise) hints_.minimize(*this);
+        if (allowed) hints_.keepOnTop(*this);
+        return;
+    }
+    // Some window managers read the hints only when a window is mapped: a shown toolbar whose
+    // manager did not take the change is mapped again to get its minimise action back. Taking
+    // it away needs no such step, since entering drawing mode maps the toolbar again anyway.
+    const bool active = isActiveWindow();
+    const QPointF at = frameOrigin();
+    const bool wasHinted = minimisable_.has_value();
+    minimisable_ = allowed;
+    if (allowed) relateTo(nullptr);
+    const bool taken = hints_.setMinimizable(*this, allowed);
+    const bool remap = allowed && wasHinted && isVisible() && !taken;
+    if (remap) {
+        hide();
+        placeFrame(at);
+    }
+    if (thenMinimise) {
+        hints_.minimize(*this);  // a hidden one is mapped again straight into the minimised state
+    } else if (remap) {
+        show();
+        if (active) activateWindow();
+    }
     if (allowed) hints_.keepOnTop(*this);
+}
+
+void ToolbarWindow::stayAbove(QWidget* canvas) {
+    relateTo(canvas);
+    hints_.setMinimizable(*this, minimisable_.value_or(true));
+}
+
+void ToolbarWindow::relateTo(QWidget* canvas) {
+    // A tool window transient for the canvas: window managers stack it above the full-screen
+    // canvas (i3 shows no other window over a full-screen one). Qt writes the relation when it
+    // maps such a window; a shown one is told here. The flags rewrite the minimise hints.
+    QWindow* w = windowHandle();
+    if (!w->transientParent() && !canvas) return;
+    w->setTransientParent(canvas ? canvas->windowHandle() : nullptr);
+    w->setFlags((w->flags() & ~Qt::WindowType_Mask) | (canvas ? Qt::Tool : Qt::Window));
+    if (isVisible()) hints_.setOwner(*this, canvas);
+}
+
+void ToolbarWindow::takeKeys() {
+    raise();
+    hints_.giveKeys(*this);
 }
 
 void ToolbarWindow::finishStartUpSoon() { startUp_.start(); }
@@ -138,6 +188,8 @@ void ToolbarWindow::noteHotKeyUnavailable(const QString& name) {
 
 void ToolbarWindow::takeStandardSize() {
     const platform::FrameExtents f = frame();
+    // A manager that tells the frame only once the window is framed: sized again then.
+    sizedWithoutFrame_ = !frameKnown_;
     heightTwips_ = geometry::toolbarHeightFor(geometry::captionPixels(f.top, f.left), devicePixelRatioF());
     restoreStandardSize();
     makeReachable();
@@ -189,25 +241,42 @@ void ToolbarWindow::alignWithServer() {
 // whole logical pixels, goes to the nearest place inside it. Hidden or shown, the same
 // arithmetic, so that hiding the toolbar and bringing it back never moves it.
 QPointF ToolbarWindow::frameOrigin() const {
+    // On its way to a place, the toolbar is where it goes.
+    if (wantedFrame_) return *wantedFrame_;
     auto* self = const_cast<ToolbarWindow*>(this);
     // Read just after a change of monitor: the check that is due is made first.
     if (placeCheck_.isActive()) self->alignWithServer();
-    const platform::FrameExtents f = self->frame();
+    return self->observedFrameOrigin();
+}
+
+QPointF ToolbarWindow::observedFrameOrigin() {
+    const platform::FrameExtents f = frame();
     const double r = devicePixelRatioF();
     return QPointF(geometry().topLeft()) - QPointF(f.left / r, f.top / r);
 }
 
 platform::FrameExtents ToolbarWindow::frame() {
     // The window manager forgets the frame while the window is hidden; it is the same frame
-    // when the window comes back.
-    if (!frameKnown_) {
-        frame_ = hints_.frameExtents(*this);
-        frameKnown_ = frame_.left || frame_.right || frame_.top || frame_.bottom;
+    // when the window comes back. A shown window's frame is asked again, since some managers
+    // frame a toolbar in drawing mode differently.
+    if (!frameKnown_ || isVisible()) {
+        const platform::FrameExtents f = hints_.frameExtents(*this);
+        if (f.left || f.right || f.top || f.bottom) {
+            frame_ = f;
+            frameKnown_ = true;
+            if (sizedWithoutFrame_) {
+                sizedWithoutFrame_ = false;
+                QTimer::singleShot(0, this, &ToolbarWindow::takeStandardSize);
+            }
+        }
     }
     return frame_;
 }
 
 void ToolbarWindow::placeFrame(QPointF topLeft) {
+    wantedFrame_ = topLeft;
+    corrections_ = 0;
+    awaitingMove_ = false;
     const platform::FrameExtents f = frame();
     const double r = devicePixelRatioF();
     const QPointF client = topLeft + QPointF(f.left / r, f.top / r);
@@ -218,6 +287,40 @@ void ToolbarWindow::placeFrame(QPointF topLeft) {
     QScreen* target = QGuiApplication::screenAt(QRect(at, size()).center());
     if (target && target != screen()) setScreen(target);
     if (at != geometry().topLeft()) setGeometry(QRect(at, size()));
+    watchPlace();
+}
+
+// Window managers differ in what a position asks for: most put the client there, some (i3) the
+// frame, and some learn the frame only once the window is mapped. For a moment after the window
+// is placed or shown, its frame is measured and moved by what it is off, each move once the
+// manager has made the last one; the user's own moves come later.
+void ToolbarWindow::settlePlace() {
+    if (!wantedFrame_ || !isVisible() || awaitingMove_) return;
+    // Qt places a window in whole logical pixels, and a frame of an odd number of device pixels
+    // is a half: up to one off is as near as it goes.
+    const QPointF offBy = *wantedFrame_ - observedFrameOrigin();
+    auto beyondOne = [](double d) { return std::abs(d) > 1.0 ? int(std::lround(d)) : 0; };
+    const QPoint off(beyondOne(offBy.x()), beyondOne(offBy.y()));
+    if (off.isNull()) {
+        // In place with its frame measured (or with none after a few looks): done.
+        if (frameKnown_ || ++inPlaceLooks_ >= 3) settleEnd_.stop(), settled();
+        return;
+    }
+    if (corrections_ >= 3) return;
+    ++corrections_;
+    awaitingMove_ = true;
+    setGeometry(QRect(geometry().topLeft() + off, size()));
+}
+
+void ToolbarWindow::settled() {
+    wantedFrame_.reset();
+    settleTick_.stop();
+}
+
+void ToolbarWindow::watchPlace() {
+    inPlaceLooks_ = 0;
+    settleEnd_.start();
+    settleTick_.start();
 }
 
 double ToolbarWindow::top() const { return geometry::pixelsToTwips(frameOrigin().y()); }
@@ -232,6 +335,11 @@ bool ToolbarWindow::event(QEvent* e) {
         countLabel_->setText(kReady);
     }
     if (e->type() == QEvent::Move && placeCheck_.isActive()) placeCheck_.start();
+    if (e->type() == QEvent::Show && wantedFrame_) watchPlace();
+    if (e->type() == QEvent::Move) {
+        awaitingMove_ = false;
+        settlePlace();
+    }
     return QWidget::event(e);
 }
 

@@ -38,7 +38,12 @@ public:
     void setDrawingMode(bool on);
     bool drawingMode() const { return drawing_; }
     // Gives the minimise action back (and the always-on-top band with it) or takes it away.
-    void allowMinimise(bool allowed);
+    // thenMinimise: minimised at once after, as leaving drawing mode with Auto-Hide does.
+    void allowMinimise(bool allowed, bool thenMinimise = false);
+    // Takes the keys while the canvas is up, without asking to be activated.
+    void takeKeys();
+    // Called while hidden: the toolbar is shown next above this canvas, and kept above it.
+    void stayAbove(QWidget* canvas);
 
     // A hundred milliseconds after the start: on top, "Rdy", and the keys.
     void finishStartUpSoon();
@@ -68,7 +73,12 @@ private:
     void alignWithServer();
     platform::FrameExtents frame();
     QPointF frameOrigin() const;
+    QPointF observedFrameOrigin();
     void placeFrame(QPointF topLeft);
+    void settlePlace();
+    void relateTo(QWidget* canvas);
+    void watchPlace();
+    void settled();
     void setOuterSize(int widthTwips, int heightTwips);
 
     platform::WindowHints& hints_;
@@ -79,10 +89,18 @@ private:
     QTimer startUp_;
     QTimer countdown_;
     QTimer placeCheck_;
+    QTimer settleEnd_;
+    QTimer settleTick_;
     int count_ = 0;
     std::optional<Pattern> pattern_;
     bool drawing_ = false;
+    std::optional<bool> minimisable_;
     int16_t heightTwips_ = 0;
     platform::FrameExtents frame_;
     bool frameKnown_ = false;
+    bool sizedWithoutFrame_ = false;
+    std::optional<QPointF> wantedFrame_;  // where placeFrame sent it, until it is there
+    int corrections_ = 0;
+    bool awaitingMove_ = false;
+    int inPlaceLooks_ = 0;
 };

@@ -13,6 +13,7 @@
 
 struct FakeDesktop {
     std::vector<std::string> calls;
+    bool hinted = false;
     bool minimizable = true, minimized = false, keyTaken = false;
     std::function<void()> onGrab;  // runs while the screen is read
     // The calls (those named in `only`, when given), in their order, joined by spaces.
@@ -28,15 +29,18 @@ struct FakeHints final : platform::WindowHints {
     FakeDesktop& d;
     explicit FakeHints(FakeDesktop& desktop) : d(desktop) {}
     void keepOnTop(QWidget&) override { d.calls.push_back("onTop"); }
-    void setMinimizable(QWidget& w, bool on) override {
-        if (w.windowTitle() == "SB") d.calls.push_back(on ? "minimise+" : "minimise-"), d.minimizable = on;
+    bool setMinimizable(QWidget& w, bool on) override {
+        // Written again with the same value (Qt rewrites the hints with the window's flags): no step.
+        if (w.windowTitle() == "SB" && (d.minimizable != on || !d.hinted))
+            d.calls.push_back(on ? "minimise+" : "minimise-"), d.minimizable = on, d.hinted = true;
+        return true;
     }
     // The frame Qt's platform puts round the window, so that places agree with the widgets'.
     platform::FrameExtents frameExtents(QWidget& w) override {
         const QRect g = w.geometry(), f = w.frameGeometry();
         return {g.left() - f.left(), f.right() - g.right(), g.top() - f.top(), f.bottom() - g.bottom()};
     }
-    void setOwner(QWidget&, QWidget&) override {}
+    void setOwner(QWidget&, QWidget*) override {}
     void minimize(QWidget&) override { d.calls.push_back("minimize"), d.minimized = true; }
     void restore(QWidget&) override { d.calls.push_back("restore"), d.minimized = false; }
     bool isMinimized(QWidget&) override { return d.minimized; }

@@ -13,11 +13,12 @@ namespace {
 class QtWindowHints final : public WindowHints {
 public:
     void keepOnTop(QWidget& window) override { window.raise(); }
-    void setMinimizable(QWidget& window, bool minimizable) override {
+    bool setMinimizable(QWidget& window, bool minimizable) override {
         if (QWindow* handle = window.windowHandle()) handle->setFlag(Qt::WindowMinimizeButtonHint, minimizable);
+        return true;
     }
     FrameExtents frameExtents(QWidget&) override { return {}; }
-    void setOwner(QWidget&, QWidget&) override {}
+    void setOwner(QWidget&, QWidget*) override {}
     void minimize(QWidget& window) override { window.showMinimized(); }
     void restore(QWidget& window) override { window.showNormal(); }
     bool isMinimized(QWidget& window) override { return window.isMinimized(); }

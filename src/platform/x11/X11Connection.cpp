@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform::x11 {
@@ -34,6 +35,19 @@ void Connection::sendToRoot(xcb_window_t window, const char* type, std::initiali
     for (uint32_t d : data) ev.data.data32[i++] = d;
     xcb_send_event(c_, 0, root_, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&ev));
+}
+
+bool Connection::managerSupports(const char* hint) {
+    // The check window names itself when the manager that made it still runs.
+    const auto check = cardinals(root_, "_NET_SUPPORTING_WM_CHECK");
+    if (check.empty() || cardinals(check[0], "_NET_SUPPORTING_WM_CHECK") != check) return false;
+    const xcb_atom_t wanted = atom(hint);
+    const auto cookie = xcb_get_property(c_, 0, root_, atom("_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096);
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c_, cookie, nullptr), &std::free);
+    if (!reply || reply->format != 32) return false;
+    const auto* atoms = static_cast<xcb_atom_t*>(xcb_get_property_value(reply.get()));
+    return std::find(atoms, atoms + xcb_get_property_value_length(reply.get()) / 4, wanted) !=
+           atoms + xcb_get_property_value_length(reply.get()) / 4;
 }
 
 xcb_window_t Connection::frameOf(xcb_window_t window) {

@@ -26,6 +26,8 @@ public:
     std::vector<uint32_t> cardinals(xcb_window_t window, const char* property);
     // A client message about `window` to the window manager.
     void sendToRoot(xcb_window_t window, const char* type, std::initializer_list<uint32_t> data);
+    // Whether an EWMH window manager runs and lists this in _NET_SUPPORTED.
+    bool managerSupports(const char* hint);
     // The window manager's frame round a window: the child of the root that holds it.
     xcb_window_t frameOf(xcb_window_t window);
 

@@ -1,5 +1,6 @@
 #include "platform/x11/X11WindowHints.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -24,7 +25,7 @@ void X11WindowHints::keepOnTop(QWidget& window) {
     xcb_flush(x_.get());
 }
 
-void X11WindowHints::setMinimizable(QWidget& window, bool minimizable) {
+bool X11WindowHints::setMinimizable(QWidget& window, bool minimizable) {
     // Window managers keep the minimise action of normal windows whatever the Motif hints say,
     // but take it from toolbar windows; they read the type again when the Motif hints change,
     // so both properties are written.
@@ -41,22 +42,54 @@ void X11WindowHints::setMinimizable(QWidget& window, bool minimizable) {
     const xcb_atom_t motif = x_.atom("_MOTIF_WM_HINTS");
     xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, w, motif, motif, 32, 5, hints);
     xcb_flush(x_.get());
+    // A shown window: the manager that reads the change at once says so in the allowed actions
+    // within a few milliseconds.
+    if (!minimizable || !window.isVisible() || !x_.managerSupports("_NET_WM_ALLOWED_ACTIONS")) return true;
+    const xcb_atom_t action = x_.atom("_NET_WM_ACTION_MINIMIZE");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
+    do {
+        const auto actions = x_.cardinals(w, "_NET_WM_ALLOWED_ACTIONS");
+        if ((std::find(actions.begin(), actions.end(), action) != actions.end()) == minimizable) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
 }
 
 FrameExtents X11WindowHints::frameExtents(QWidget& window) {
     const xcb_window_t w = Connection::windowOf(window);
     auto values = x_.cardinals(w, "_NET_FRAME_EXTENTS");
-    if (values.size() < 4) {
-        // Ask the window manager what frame it would give the window, and wait briefly.
-        x_.sendToRoot(w, "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
-        xcb_flush(x_.get());
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
-        while ((values = x_.cardinals(w, "_NET_FRAME_EXTENTS")).size() < 4 &&
-               std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    if (values.size() >= 4) return {int(values[0]), int(values[1]), int(values[2]), int(values[3])};
+    // A framed window: the frame is measured round it.
+    if (const auto measured = measuredFrame(w)) return *measured;
+    // Not framed yet: a manager that offers it says what frame the window will get. Some never
+    // answer, so the program waits for the answer at most 100 ms in all.
+    if (!x_.managerSupports("_NET_REQUEST_FRAME_EXTENTS") || requestBudget_.count() <= 0) return {};
+    x_.sendToRoot(w, "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
+    xcb_flush(x_.get());
+    using clock = std::chrono::steady_clock;
+    const auto start = clock::now();
+    while ((values = x_.cardinals(w, "_NET_FRAME_EXTENTS")).size() < 4 && clock::now() - start < requestBudget_)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    requestBudget_ -= std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() - start);
     if (values.size() < 4) return {};
+    requestBudget_ = std::chrono::milliseconds(100);  // this manager answers: asking again is cheap
     return {int(values[0]), int(values[1]), int(values[2]), int(values[3])};
+}
+
+std::optional<FrameExtents> X11WindowHints::measuredFrame(xcb_window_t w) {
+    const xcb_window_t frame = x_.frameOf(w);
+    if (frame == w) return std::nullopt;
+    xcb_connection_t* c = x_.get();
+    const auto outerCookie = xcb_get_geometry(c, frame);
+    const auto innerCookie = xcb_get_geometry(c, w);
+    const auto whereCookie = xcb_translate_coordinates(c, w, frame, 0, 0);
+    Reply<xcb_get_geometry_reply_t> outer(xcb_get_geometry_reply(c, outerCookie, nullptr), &std::free);
+    Reply<xcb_get_geometry_reply_t> inner(xcb_get_geometry_reply(c, innerCookie, nullptr), &std::free);
+    Reply<xcb_translate_coordinates_reply_t> where(xcb_translate_coordinates_reply(c, whereCookie, nullptr),
+                                                   &std::free);
+    if (!outer || !inner || !where) return std::nullopt;
+    const int left = where->dst_x, top = where->dst_y;
+    return FrameExtents{left, outer->width - inner->width - left, top, outer->height - inner->height - top};
 }
 
 std::optional<QPoint> X11WindowHints::clientPosition(QWidget& window) {
@@ -67,12 +100,34 @@ std::optional<QPoint> X11WindowHints::clientPosition(QWidget& window) {
     return QPoint(reply->dst_x, reply->dst_y);
 }
 
-void X11WindowHints::setOwner(QWidget& window, QWidget& owner) {
-    // Qt writes no WM_TRANSIENT_FOR for a plain top-level window.
-    const xcb_window_t o = Connection::windowOf(owner);
-    xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, Connection::windowOf(window), XCB_ATOM_WM_TRANSIENT_FOR,
-                        XCB_ATOM_WINDOW, 32, 1, &o);
+void X11WindowHints::setOwner(QWidget& window, QWidget* owner) {
+    // Qt writes the owner only when it maps a dialog or tool window.
+    const xcb_window_t w = Connection::windowOf(window);
+    if (owner) {
+        const xcb_window_t o = Connection::windowOf(*owner);
+        xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &o);
+    } else {
+        xcb_delete_property(x_.get(), w, XCB_ATOM_WM_TRANSIENT_FOR);
+    }
     xcb_flush(x_.get());
+}
+
+void X11WindowHints::giveKeys(QWidget& window) { giveKeysSoon(&window, 0); }
+
+void X11WindowHints::giveKeysSoon(QPointer<QWidget> window, int tries) {
+    if (!window || !window->isVisible()) return;
+    const xcb_window_t w = Connection::windowOf(*window);
+    Reply<xcb_get_window_attributes_reply_t> attrs(
+        xcb_get_window_attributes_reply(x_.get(), xcb_get_window_attributes(x_.get(), w), nullptr), &std::free);
+    if (attrs && attrs->map_state == XCB_MAP_STATE_VIEWABLE) {
+        Reply<xcb_generic_error_t> error(
+            xcb_request_check(x_.get(), xcb_set_input_focus_checked(x_.get(), XCB_INPUT_FOCUS_PARENT, w,
+                                                                    XCB_CURRENT_TIME)),
+            &std::free);
+        if (!error) return;
+    }
+    // Not mapped yet: the manager maps it within a few milliseconds.
+    if (tries < 100) QTimer::singleShot(5, window, [this, window, tries] { giveKeysSoon(window, tries + 1); });
 }
 
 void X11WindowHints::minimize(QWidget& window) {

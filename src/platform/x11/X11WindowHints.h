@@ -2,6 +2,11 @@
 #include "platform/WindowHints.h"
 #include "platform/x11/X11Connection.h"
 
+#include <QPointer>
+#include <QWidget>
+
+#include <chrono>
+
 namespace platform::x11 {
 
 // Window-manager hints through EWMH properties and messages.
@@ -9,16 +14,22 @@ class X11WindowHints final : public WindowHints {
 public:
     explicit X11WindowHints(Connection x) : x_(x) {}
     void keepOnTop(QWidget& window) override;
-    void setMinimizable(QWidget& window, bool minimizable) override;
+    bool setMinimizable(QWidget& window, bool minimizable) override;
     FrameExtents frameExtents(QWidget& window) override;
     std::optional<QPoint> clientPosition(QWidget& window) override;
-    void setOwner(QWidget& window, QWidget& owner) override;
+    void setOwner(QWidget& window, QWidget* owner) override;
+    void giveKeys(QWidget& window) override;
     void minimize(QWidget& window) override;
     void restore(QWidget& window) override;
     bool isMinimized(QWidget& window) override;
 
 private:
+    void giveKeysSoon(QPointer<QWidget> window, int tries);
+    // The frame round a window the manager has reparented, from the windows' geometry.
+    std::optional<FrameExtents> measuredFrame(xcb_window_t window);
+
     Connection x_;
+    std::chrono::milliseconds requestBudget_{100};
 };
 
 }  // namespace platform::x11
