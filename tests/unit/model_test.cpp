@@ -38,8 +38,8 @@ TEST(Model, HotKeyAndAutoHideReadTheRawValues) {
     using A = HotKeyAction;
     struct Case { uint8_t autoHide; bool minimised, drawing; A action; } cases[] = {
         {0, false, false, A::Toggle}, {0, false, true, A::Toggle}, {0, true, false, A::RestoreAtStandardSize},
-        {0, true, true, A::RestoreAtStandardSize}, {1, false, false, A::Enter}, {1, false, true, A::LeaveAndMinimise},
-        {1, true, false, A::Restore}, {1, true, true, A::Restore}, {2, false, false, A::Nothing},
+        {0, true, true, A::RestoreOverDrawing}, {1, false, false, A::Enter}, {1, false, true, A::LeaveAndMinimise},
+        {1, true, false, A::Restore}, {1, true, true, A::LeaveAndMinimise}, {2, false, false, A::Nothing},
         {2, true, true, A::Nothing}, {255, false, true, A::Nothing},
     };
     for (const Case& c : cases)

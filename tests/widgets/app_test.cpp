@@ -38,7 +38,10 @@ TEST(DrawingMode, EveryWayInAndOutInItsOrder) {
         {"hot key in, Auto-Hide", 1, false, false, hotKey, "minimise- wait grab", true},
         {"hot key out, Auto-Hide", 1, false, true, hotKey, "minimise+ minimize", false},
         {"hot key on the minimised toolbar", 0, true, false, hotKey, "restore minimise- wait grab", true},
-        {"the same, Auto-Hide, drawing", 1, true, true, hotKey, "restore minimise- wait grab", true},
+        {"the same, Auto-Hide", 1, true, false, hotKey, "restore minimise- wait grab", true},
+        // Minimised over a drawing: never a new canvas, which would lose the drawing.
+        {"the same, drawing", 0, true, true, hotKey, "restore minimise-", true},
+        {"the same, drawing, Auto-Hide", 1, true, true, hotKey, "minimise+ minimize", false},
         {"hot key, Auto-Hide 2", 2, false, false, hotKey, "", false},
         {"hot key, Auto-Hide 2, drawing", 2, false, true, hotKey, "", true},
         {"double-click", 0, false, true, left, "minimise+", false},
