@@ -38,12 +38,12 @@ struct Canvas {
     Canvas() { surface.setImage(QImage(200, 150, QImage::Format_RGB32)), surface.fill({0, 0, 200, 150}, kBackground); }
     QRgb at(int x, int y) const { return surface.image().pixel(x, y); }
     void drag(TwipPoint from, TwipPoint to, Qt::MouseButton button = Qt::LeftButton, int steps = 4) {
-        gestures.press(button, from);
+        gestures.press(button, button, from);
         for (int i = 1; i <= steps; ++i)
-            gestures.move({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+            gestures.move({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, button);
         gestures.release(button, to);
     }
-    void takeBack() { gestures.press(Qt::RightButton, px(1, 1)), gestures.release(Qt::RightButton, px(1, 1)); }
+    void takeBack() { gestures.press(Qt::RightButton, Qt::RightButton, {}), gestures.release(Qt::RightButton, {}); }
 };
 
 }  // namespace
@@ -114,23 +114,26 @@ TEST(Tools, TakeBackReachesTheLatestDrawingOnly) {
 TEST(Tools, GesturesIgnoreWhatIsNotTheirs) {
     Canvas c;
     const QImage clean = c.surface.image().copy();
+    constexpr Qt::MouseButton L = Qt::LeftButton, M = Qt::MiddleButton, R = Qt::RightButton;
     // A right press during a drag takes the band back and ends the drag.
-    c.gestures.press(Qt::LeftButton, px(20, 30));
-    c.gestures.move(px(80, 30));
-    EXPECT_EQ(c.gestures.press(Qt::RightButton, px(80, 30)), Gestures::AfterPress::ActivateToolbar);
-    c.gestures.move(px(90, 30));
-    c.gestures.release(Qt::LeftButton, px(90, 30));
+    c.gestures.press(L, L, px(20, 30));
+    c.gestures.move(px(80, 30), L);
+    EXPECT_EQ(c.gestures.press(R, L | R, px(80, 30)), Gestures::AfterPress::ActivateToolbar);
+    c.gestures.move(px(90, 30), L | R);
+    c.gestures.release(L, px(90, 30));
     EXPECT_EQ(c.surface.image(), clean);
-    // A release without a press of ours, and a second press during a drag, do nothing.
-    c.gestures.release(Qt::LeftButton, px(90, 90));
+    // A release without a press of ours, and a second button pressed and let go in a drag, do nothing.
+    c.gestures.release(L, px(90, 90));
     EXPECT_EQ(c.surface.image(), clean);
-    EXPECT_EQ(c.gestures.press(Qt::LeftButton, px(20, 30)), Gestures::AfterPress::ShowToolbar);
-    EXPECT_EQ(c.gestures.press(Qt::MiddleButton, px(50, 50)), Gestures::AfterPress::Nothing);
+    EXPECT_EQ(c.gestures.press(L, L, px(20, 30)), Gestures::AfterPress::ShowToolbar);
+    EXPECT_EQ(c.gestures.press(M, L | M, px(50, 50)), Gestures::AfterPress::Nothing);
+    c.gestures.release(M, px(50, 50));
+    EXPECT_TRUE(c.gestures.open());
     // The pattern and colour of the press hold for the whole gesture.
     c.pattern = Pattern::Rectangle;
     c.settings.lineColour = 9;
-    c.gestures.move(px(100, 30));
-    c.gestures.release(Qt::LeftButton, px(100, 30));
+    c.gestures.move(px(100, 30), L);
+    c.gestures.release(L, px(100, 30));
     EXPECT_EQ(c.at(60, 30), kRed);
     EXPECT_EQ(c.toolsMade, 2);  // one a gesture: none for the press during the drag
     // With no pattern chosen a press commits the canvas and draws nothing.

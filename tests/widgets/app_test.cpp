@@ -3,6 +3,7 @@
 #include "support/Rig.h"
 
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -82,6 +83,37 @@ TEST(DrawingMode, TheCanvasHoldsTheDesktopWithTheToolbarBackInPlace) {
     EXPECT_FALSE(r.drawing());
     EXPECT_EQ(r.window("Help"), nullptr);
     EXPECT_EQ(r.fake.seq({"clear"}), "clear");
+}
+
+TEST(DrawingMode, AGestureWhoseReleaseWasLostEndsWhereThePointerWasLastSeen) {
+    // A modal box opened during a drag takes the release; the red line drawn so far stays.
+    const Qt::MouseButton L = Qt::LeftButton, M = Qt::MiddleButton, none = Qt::NoButton;
+    using Ev = QEvent::Type;
+    using Events = std::vector<std::tuple<Ev, QPoint, Qt::MouseButton, Qt::MouseButtons>>;
+    auto send = [](Rig& r, Ev type, QPoint at, Qt::MouseButton b, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, at, r.canvas()->mapToGlobal(at), b, held, {});
+        QApplication::sendEvent(r.canvas(), &e);
+    };
+    struct Case { const char* what; Events then; std::vector<QPoint> red, clean; } cases[] = {
+        {"the next press", {{Ev::MouseButtonPress, {100, 300}, L, L}, {Ev::MouseMove, {200, 300}, L, L},
+                            {Ev::MouseButtonRelease, {200, 300}, L, none}}, {{150, 100}, {150, 300}}, {{250, 100}}},
+        {"a move with no button", {{Ev::MouseMove, {300, 300}, none, none}}, {{150, 100}}, {{250, 100}, {250, 200}}},
+        {"not a second button", {{Ev::MouseButtonPress, {150, 150}, M, L | M},
+                                 {Ev::MouseButtonRelease, {150, 150}, M, L}, {Ev::MouseMove, {300, 100}, L, L},
+                                 {Ev::MouseButtonRelease, {300, 100}, L, none}},
+         {{250, 100}}, {{150, 150}}},
+    };
+    for (const Case& c : cases) {
+        Rig r;
+        r.key(Qt::Key_L);
+        r.clickDrawButton();
+        send(r, Ev::MouseButtonPress, {100, 100}, L, L);
+        send(r, Ev::MouseMove, {200, 100}, L, L);
+        for (const auto& [type, at, button, held] : c.then) send(r, type, at, button, held);
+        const QImage& shown = r.canvas()->surface().image();
+        for (QPoint p : c.red) EXPECT_EQ(shown.pixel(p), qRgb(255, 0, 0)) << c.what << " " << p.x() << "," << p.y();
+        for (QPoint p : c.clean) EXPECT_EQ(shown.pixel(p), qRgb(p.x(), p.y(), 0x80)) << c.what << " " << p.x();
+    }
 }
 
 TEST(Keys, SavesAndTheOpenPanel) {
