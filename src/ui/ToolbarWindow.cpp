@@ -161,7 +161,8 @@ void ToolbarWindow::makeReachable() {
     if (!primary || areas.isEmpty()) return;
     const QSize size(twipsToPixels(geometry::kToolbarWidthTwips), twipsToPixels(heightTwips_));
     const QRect frame(frameOrigin().toPoint(), size);
-    const QPoint p = geometry::reachablePosition(frame, areas, primary->availableGeometry());
+    const int caption = int(this->frame().top / devicePixelRatioF());  // with the border above it
+    const QPoint p = geometry::reachablePosition(frame, caption, areas, primary->availableGeometry());
     if (p != frame.topLeft()) placeFrame(p);
 }
 

@@ -19,6 +19,10 @@ ini top=6000 left=45000 >$RUN/settings.ini; start_app | on the screen, at its sa
 enter                          | in drawing mode too, at the same place      | [ "$(fxy $TOOLBAR)" = "$x $y" ]
 :                              | the file keeps the saved place | [ "$(bytes)" = "$(want top=6000 left=45000)" ]
 close_app                      | -                                           | :
+# a place partly off the screen but within reach, 900 twips left of it
+ini left=-900 >$RUN/settings.ini; start_app | kept 60 pixels out       | [ "$(fxy $TOOLBAR)" = "-60 440" ]
+saves                          | and saved back as it was                    | [ "$(line 7)" = "-900 " ]
+close_app                      | -                                           | :
 EOF
 echo "a damaged file is replaced by the defaults"
 ini width=abc top=1200 left=4500 >"$RUN/settings.ini" && start_app || exit 1
