@@ -145,12 +145,15 @@ TEST(Tools, GesturesIgnoreWhatIsNotTheirs) {
 }
 
 TEST(Tools, LoupeStretchesLongDragsAndZoomsAtThePressOtherwise) {
-    // On 200 pixels the threshold is 60 twips: 4 pixels.
-    struct Case { TwipPoint from, to; QPoint sourceOfTopLeft; } cases[] = {
-        {px(10, 10), px(15, 15), {10, 10}},                  // stretched box
-        {px(10, 10), px(14, 15), {5, 5}},                    // 4 across is not more than 4: point zoom
-        {px(10, 10), px(90, 14), {5, 5}},
-        {px(100, 75), px(10, 10), {50, 37}},                 // up and left: point zoom round the press
+    // On 200 pixels the threshold is 60 twips: 4 pixels. The source pixels shown at the canvas's
+    // top-left and centre; a drag let go beyond the canvas (on another monitor) ends at its edge.
+    struct Case { TwipPoint from, to; QPoint topLeft, centre; } cases[] = {
+        {px(10, 10), px(15, 15), {10, 10}, {12, 12}},        // stretched box
+        {px(10, 10), px(14, 15), {5, 5}, {55, 42}},          // 4 across is not more than 4: point zoom
+        {px(10, 10), px(90, 14), {5, 5}, {55, 42}},
+        {px(100, 75), px(10, 10), {50, 37}, {100, 75}},      // up and left: point zoom round the press
+        {px(10, 10), px(400, 300), {10, 10}, {105, 80}},     // beyond the bottom-right corner
+        {px(198, 10), px(400, 100), {100, 5}, {150, 42}},    // 2 pixels to the right edge: point zoom
     };
     for (const Case& c : cases) {
         Canvas canvas;
@@ -159,7 +162,11 @@ TEST(Tools, LoupeStretchesLongDragsAndZoomsAtThePressOtherwise) {
         const QImage before = canvas.surface.image().copy();
         canvas.pattern = Pattern::Loupe;
         canvas.drag(c.from, c.to);
-        EXPECT_EQ(canvas.at(0, 0), before.pixel(c.sourceOfTopLeft)) << c.to.x << "," << c.to.y;
+        for (auto [at, source] : {std::pair{QPoint(0, 0), c.topLeft}, {QPoint(100, 75), c.centre}}) {
+            const QRgb shown = canvas.at(at.x(), at.y());  // the gradient tells its source: red x, green y
+            EXPECT_EQ(shown, before.pixel(source))
+                << c.from.x << "->" << c.to.x << ": " << qRed(shown) << "," << qGreen(shown);
+        }
         canvas.takeBack();
         EXPECT_EQ(canvas.surface.image(), before);
     }
