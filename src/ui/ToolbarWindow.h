@@ -58,6 +58,7 @@ signals:
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
@@ -85,4 +86,5 @@ private:
     int16_t heightTwips_ = 0;
     platform::FrameExtents frame_;
     bool frameKnown_ = false;
+    bool fromOwnWindow_ = true;  // the program itself, not another application, had the user last
 };

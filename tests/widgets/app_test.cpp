@@ -158,6 +158,34 @@ TEST(Keys, SpaceCountsDownThenEntersDrawingMode) {
     EXPECT_EQ(hiding.toolbar().countText(), "Rdy");
 }
 
+TEST(Keys, OnlyAnActivationFromTheProgramsOwnWindowsShowsRdyDuringTheCountdown) {
+    Rig r;
+    r.key(Qt::Key_Space);
+    r.clickDrawButton();  // the countdown runs on, and a press on the canvas is possible
+    auto counting = [&r] { return QTest::qWaitFor([&r] { return r.toolbar().countText() != "Rdy"; }, 3000); };
+    auto press = [&r] {
+        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, QPointF(50, 50), QPointF(50, 50), QPointF(50, 50), Qt::LeftButton, {}, {});
+            QApplication::sendEvent(r.canvas(), &e);
+        }
+    };
+    struct Case { const char* what; std::function<void()> before; bool reset; } cases[] = {
+        {"back from another application", [] {}, false},
+        {"back from it through the canvas", press, true},
+        {"back from the help panel", [&r] { r.key(Qt::Key_H), QApplication::setActiveWindow(r.window("Help")); }, true},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(counting()) << c.what;
+        const QString count = r.toolbar().countText();
+        QApplication::setActiveWindow(nullptr);  // another application has the focus
+        c.before();
+        r.settle();
+        QApplication::setActiveWindow(&r.toolbar());
+        EXPECT_EQ(r.toolbar().countText(), c.reset ? "Rdy" : count) << c.what;
+        EXPECT_EQ(r.fake.seq({"minimise-"}), c.reset ? "minimise-" : "") << c.what;  // the action checked
+    }
+}
+
 TEST(SettingsPanel, RefusedWidthsAndColoursTheListsLack) {
     // (Choosing, hiding, saving and reading back are seen end to end.) A colour the lists lack
     // shows as blue but stays in force unless the user picks one; cancelling changes nothing.
