@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # settings.ini as the user keeps it: saved values come back at the next start, a damaged file
 # is replaced by the defaults, a place on a monitor that is gone is kept in the file but not
-# used, and a folder that cannot be written still starts.
+# used, a start from the desktop menu keeps it in the configuration folder, and a folder that
+# cannot be written still starts.
 source "$(dirname "$0")/lib.sh" "$1"
 twips() { printf '%s%d ' "$( (($1 < 0)) || echo ' ')" $(($1 * 15)); }  # pixels in twips, as the file has them
 start_x
@@ -28,6 +29,15 @@ echo "a damaged file is replaced by the defaults"
 ini width=abc top=1200 left=4500 >"$RUN/settings.ini" && start_app || exit 1
 check_eq "defaults written" "$(want)" "$(bytes)"
 expect "toolbar at the default place, not the damaged file's" "379 440" fxy "$TOOLBAR"
+close_app
+echo "started from the desktop menu: settings.ini in the configuration folder, not where it starts"
+menu=$(sed -n 's/^Exec=slateboard//p' "$(dirname "$0")/../../resources/slateboard.desktop")
+mkdir "$WORK/home" && (cd "$WORK/home" && XDG_CONFIG_HOME=$WORK/home/cfg exec "$SB" $menu 2>"$WORK/app.err") &
+APP_PID=$! && PIDS+=($!)
+until_ok "the toolbar comes up" eval 'TOOLBAR=$(win SB) && active_is $TOOLBAR'
+check_eq "the defaults written there" "$(want)" "$(bytes "$WORK/home/cfg/slateboard/settings.ini")"
+check_eq "both folders made, private" "700 700" "$(stat -c %a "$WORK/home/cfg" "$WORK/home/cfg/slateboard" | xargs)"
+check_eq "nothing else where it started" "cfg" "$(ls -A "$WORK/home")"
 close_app
 echo "a folder that cannot be written"
 RUN=$WORK/readonly && mkdir -m 555 "$RUN"
