@@ -31,13 +31,12 @@ check_eq "defaults written" "$(want)" "$(bytes)"
 expect "toolbar at the default place, not the damaged file's" "379 440" fxy "$TOOLBAR"
 close_app
 echo "started from the desktop menu: settings.ini in the configuration folder, not where it starts"
-menu=$(sed -n 's/^Exec=slateboard//p' "$(dirname "$0")/../../resources/slateboard.desktop")
-mkdir "$WORK/home" && (cd "$WORK/home" && XDG_CONFIG_HOME=$WORK/home/cfg exec "$SB" $menu 2>"$WORK/app.err") &
-APP_PID=$! && PIDS+=($!)
+mkdir "$WORK/home" && (cd "$WORK/home" && XDG_CONFIG_HOME=$WORK/home/cfg exec "$SB" $(sed -n 's/^Exec=slateboard//p' \
+    "$(dirname "$0")/../../resources/slateboard.desktop") 2>"$WORK/app.err") & APP_PID=$! && PIDS+=($!)
 until_ok "the toolbar comes up" eval 'TOOLBAR=$(win SB) && active_is $TOOLBAR'
 check_eq "the defaults written there" "$(want)" "$(bytes "$WORK/home/cfg/slateboard/settings.ini")"
-check_eq "both folders made, private" "700 700" "$(stat -c %a "$WORK/home/cfg" "$WORK/home/cfg/slateboard" | xargs)"
-check_eq "nothing else where it started" "cfg" "$(ls -A "$WORK/home")"
+check_eq "both folders made, private; nothing else written" "700 700 cfg" \
+    "$(stat -c %a "$WORK/home/cfg" "$WORK/home/cfg/slateboard" | xargs) $(ls -A "$WORK/home")"
 close_app
 echo "a folder that cannot be written"
 RUN=$WORK/readonly && mkdir -m 555 "$RUN"
