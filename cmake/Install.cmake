@@ -10,7 +10,16 @@ add_custom_command(OUTPUT ${icon_dir}/256x256/apps/slateboard.png
   COMMENT "Drawing the program icon")
 add_custom_target(icons ALL DEPENDS ${icon_dir}/256x256/apps/slateboard.png)
 
+# The manual page with the version filled in, compressed as Debian installs manual pages.
+set(man_page ${CMAKE_BINARY_DIR}/man/slateboard.1)
+configure_file(resources/slateboard.1 ${man_page} @ONLY)
+add_custom_command(OUTPUT ${man_page}.gz
+  COMMAND gzip -9n --stdout ${man_page} > ${man_page}.gz
+  DEPENDS ${man_page} VERBATIM)
+add_custom_target(man_page ALL DEPENDS ${man_page}.gz)
+
 install(TARGETS slateboard RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${man_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES resources/slateboard.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/slateboard.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(DIRECTORY ${icon_dir}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)

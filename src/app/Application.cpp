@@ -90,6 +90,13 @@ void Application::onHotKey() {
     case HotKeyAction::Nothing: break;
     case HotKeyAction::Toggle: session_.toggle(); break;
     case HotKeyAction::RestoreAtStandardSize: session_.enter(E::HotKeyRestoreFullSize); break;
+    case HotKeyAction::RestoreOverDrawing:
+        platform_.hints->restore(toolbar_);
+        toolbar_.allowMinimise(false);
+        toolbar_.restoreStandardSize();
+        toolbar_.raise();
+        toolbar_.activateWindow();
+        break;
     case HotKeyAction::Restore: session_.enter(E::HotKeyRestore); break;
     case HotKeyAction::Enter: session_.enter(E::HotKeyAutoHide); break;
     case HotKeyAction::LeaveAndMinimise: session_.leave(DrawingSession::Leave::HotKey, true); break;

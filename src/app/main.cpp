@@ -1,10 +1,12 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "model/SettingsStore.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -16,6 +18,27 @@ void prefixMessages(QtMsgType, const QMessageLogContext&, const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before anything needs a display: --help and --version work without one.
+    const commandline::Request request = commandline::parse(argc, argv);
+    switch (request.action) {
+    case commandline::Action::Help: return std::fputs(commandline::usage().c_str(), stdout) < 0;
+    case commandline::Action::Version: return std::fputs(commandline::version().c_str(), stdout) < 0;
+    case commandline::Action::Fail:
+        std::fprintf(stderr, "slateboard: unknown option '%s'\nTry 'slateboard --help' for more information.\n",
+                     request.unknown.c_str());
+        return 2;
+    case commandline::Action::Run: break;
+    }
+    // Started from the desktop menu the current directory is the home folder, which is no place
+    // for settings.ini.
+    if (request.configFolder) {
+        const std::string error = commandline::enterFolder(
+            commandline::configFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+        if (!error.empty()) {
+            std::fprintf(stderr, "slateboard: %s\n", error.c_str());
+            return 1;
+        }
+    }
     qInstallMessageHandler(prefixMessages);
     // Slateboard reads the screen and grabs keys through X11; under Wayland it runs on XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

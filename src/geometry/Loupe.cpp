@@ -1,9 +1,16 @@
 #include "geometry/Loupe.h"
 
+#include <algorithm>
+
 namespace geometry {
 
 int32_t loupeThreshold(int screenWidthPx, double twipsPerPixel) {
     return int32_t(roundHalfEven(double(screenWidthPx) * twipsPerPixel / 50));
+}
+
+TwipPoint ontoScreen(TwipPoint p, QSize screenPx, double twipsPerPixel) {
+    return {std::clamp(p.x, 0.0f, float(screenPx.width() * twipsPerPixel)),
+            std::clamp(p.y, 0.0f, float(screenPx.height() * twipsPerPixel))};
 }
 
 bool loupeStretches(TwipPoint start, TwipPoint release, int32_t threshold) {

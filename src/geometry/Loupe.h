@@ -11,6 +11,10 @@ namespace geometry {
 // go right and down to stretch the dragged box instead of zooming at the press point.
 int32_t loupeThreshold(int screenWidthPx, double twipsPerPixel);
 
+// A point brought onto the screen's picture: a drag let go on another monitor reports a point
+// beyond the canvas, or left of or above it.
+TwipPoint ontoScreen(TwipPoint p, QSize screenPx, double twipsPerPixel);
+
 // True when the drag from `start` to `release` went more than `threshold` right and down.
 bool loupeStretches(TwipPoint start, TwipPoint release, int32_t threshold);
 

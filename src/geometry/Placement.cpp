@@ -14,10 +14,11 @@ int16_t toolbarHeightFor(int captionPixels, double devicePixelRatio) {
 
 int captionPixels(int frameTop, int frameSide) { return std::max(0, frameTop - std::max(0, frameSide)); }
 
-QPoint reachablePosition(const QRect& frame, const QList<QRect>& screens, const QRect& primary) {
-    const int needW = std::min(frame.width(), 40), needH = std::min(frame.height(), 20);
+QPoint reachablePosition(const QRect& frame, int caption, const QList<QRect>& screens, const QRect& primary) {
+    const QRect grip(frame.topLeft(), QSize(frame.width(), std::min(frame.height(), caption > 0 ? caption : 20)));
+    const int needW = std::min(grip.width(), 16), needH = std::min(grip.height(), 8);
     for (const QRect& s : screens) {
-        const QRect common = s.intersected(frame);
+        const QRect common = s.intersected(grip);
         if (common.width() >= needW && common.height() >= needH) return frame.topLeft();
     }
     const int x = std::clamp(frame.x(), primary.left(), std::max(primary.left(), primary.right() - frame.width() + 1));

@@ -21,10 +21,11 @@ int16_t toolbarHeightFor(int captionPixels, double devicePixelRatio = 1.0);
 // border that runs round the window's sides.
 int captionPixels(int frameTop, int frameSide);
 
-// Where a window frame at `frame` should go so that the user can grab it: unchanged when at
-// least 40 x 20 pixels of it (or all of a smaller frame) lie on one of `screens`, otherwise the
-// nearest place inside `primary`.
-QPoint reachablePosition(const QRect& frame, const QList<QRect>& screens, const QRect& primary);
+// Where a window frame at `frame` should go so that the user can grab it by its caption, the
+// frame's top `caption` rows (the top 20 when no caption is known): unchanged while a piece of
+// the caption at least 16 pixels across and 8 down (or all of a smaller one) lies on one of
+// `screens`, however far out the rest lies; otherwise the nearest place inside `primary`.
+QPoint reachablePosition(const QRect& frame, int caption, const QList<QRect>& screens, const QRect& primary);
 
 // A panel's client height in logical pixels for an outer height in twips: the frame's top and
 // bottom (device pixels) taken off, never reaching down to `hiddenFromPx`, where the panel's

@@ -1,6 +1,7 @@
 #include "io/AtomicFile.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +23,24 @@ std::pair<std::string, std::string> split(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return {".", path};
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// Follows `path` through symbolic links to the file they lead to, which need not exist yet; a
+// relative link is read from its own folder. 0, or the errno of a loop or a name too long.
+int followLinks(std::string& path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) return 0;  // no link (or nothing there): the path names the file
+        if (size_t(n) == target.size()) return ENAMETOOLONG;
+        target.resize(size_t(n));
+        if (target.front() != '/') {
+            const std::string dir = split(path).first;
+            target = (dir == "/" ? dir : dir + "/") + target;
+        }
+        path = std::move(target);
+    }
+    return ELOOP;
 }
 
 // The process umask, read without changing it even for a moment.
@@ -72,7 +91,9 @@ std::string errorText(int err) {
 }
 
 void removeStaleTemporaries(const std::string& path) {
-    const auto [dir, base] = split(path);
+    std::string file = path;
+    if (followLinks(file) != 0) return;
+    const auto [dir, base] = split(file);
     DIR* d = ::opendir(dir.c_str());
     if (!d) return;
     while (const dirent* e = ::readdir(d)) {
@@ -89,11 +110,16 @@ void removeStaleTemporaries(const std::string& path) {
     ::closedir(d);
 }
 
-int writeAtomically(const std::string& path, const std::string& bytes) {
+int writeAtomically(const std::string& link, const std::string& bytes) {
     auto fail = [](int err) { return err ? err : EIO; };
+    std::string path = link;
+    if (const int err = followLinks(path)) return err;
     const auto [dir, base] = split(path);
     if (base.empty()) return fail(EISDIR);
     removeStaleTemporaries(path);
+    // The rename would replace a file whatever its permissions: one its owner may not write is
+    // refused as writing into it would be.
+    if (struct stat st {}; ::stat(path.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR)) return EACCES;
     const std::string prefix = (dir == "/" ? std::string("/") : dir + "/") + base + ".";
 
     // An unnamed file first: a crash while it is written leaves nothing behind. It gets a name

@@ -9,14 +9,16 @@ namespace io {
 // a damaged or half-written file, nor a stray temporary one: the bytes go to an unnamed file in
 // the same folder (a named one where the system has none), are synced, and the file is renamed
 // over the old one. The new file gets the permissions a new file gets (0666 less the umask).
-// Returns 0, or the errno of what failed.
+// A symbolic link stays: the file it leads to is replaced, in that file's folder. A file its
+// owner may not write is left as it is (EACCES). Returns 0, or the errno of what failed.
 int writeAtomically(const std::string& path, const std::string& bytes);
 
 // The system's text for an errno.
 std::string errorText(int err);
 
 // Removes the named temporaries that writeAtomically() leaves when its process is killed in the
-// moment between naming and renaming one: "<file>.<pid>-<n>" of processes no longer running.
+// moment between naming and renaming one: "<file>.<pid>-<n>" of processes no longer running,
+// beside the file a symbolic link at `path` leads to.
 void removeStaleTemporaries(const std::string& path);
 
 // At most `limit` bytes of a regular file; nullopt when it cannot be read. `complete` tells

@@ -13,6 +13,7 @@ enum class HotKeyAction {
     Toggle,                    // enter or leave drawing mode
     RestoreAtStandardSize,     // restore the minimised toolbar at its standard size, then enter
     Restore,                   // restore the minimised toolbar, then enter
+    RestoreOverDrawing,        // restore the toolbar at its standard size above the drawing, kept as it is
     Enter,                     // enter, the minimise box going first
     LeaveAndMinimise,          // leave, then minimise the toolbar
 };

@@ -7,7 +7,7 @@ Gestures::Gestures(Surface& surface, ToolMaker makeTool) : surface_(surface), ma
 
 Gestures::~Gestures() = default;
 
-Gestures::AfterPress Gestures::press(Qt::MouseButton button, geometry::TwipPoint at) {
+Gestures::AfterPress Gestures::press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at) {
     if (button == Qt::RightButton) {
         // Taking back during a drag ends the drag too, so that nothing stray is inverted later.
         surface_.takeBack();
@@ -15,21 +15,34 @@ Gestures::AfterPress Gestures::press(Qt::MouseButton button, geometry::TwipPoint
         dragging_ = false;
         return AfterPress::ActivateToolbar;
     }
-    if (dragging_) return AfterPress::Nothing;  // a second button during a drag
+    if (dragging_) {
+        if (button != button_ && (held & button_)) return AfterPress::Nothing;  // a second button during a drag
+        finish(last_);  // the gesture's button was let go where this process could not see it
+    }
     surface_.commit();
     tool_ = makeTool_(surface_);
     dragging_ = true;
+    button_ = button;
+    last_ = at;
     if (tool_) tool_->press(at);
     return AfterPress::ShowToolbar;
 }
 
-void Gestures::move(geometry::TwipPoint to) {
-    if (dragging_ && tool_) tool_->move(to);
+void Gestures::move(geometry::TwipPoint to, Qt::MouseButtons held) {
+    if (!dragging_) return;
+    if (!(held & button_)) return finish(last_);  // the release was lost
+    last_ = to;
+    if (tool_) tool_->move(to);
 }
 
 void Gestures::release(Qt::MouseButton button, geometry::TwipPoint at) {
-    // A release with no gesture of ours: a press made before the canvas came up.
-    if (button == Qt::RightButton || !dragging_) return;
+    // A release with no gesture of ours (a press made before the canvas came up), or of a
+    // second button pressed during the drag.
+    if (!dragging_ || button != button_) return;
+    finish(at);
+}
+
+void Gestures::finish(geometry::TwipPoint at) {
     if (tool_) tool_->release(at);
     tool_.reset();
     dragging_ = false;

@@ -10,8 +10,14 @@ class Surface;
 class Tool;
 
 // The pointer on the canvas: a press commits the canvas (so that the drawing can be taken back)
-// and starts the current tool, moves drive it and the release finishes it. The right button
-// takes the latest drawing back. Points are twips.
+// and starts the current tool, moves drive it and the release of the button that began it
+// finishes it. The right button takes the latest drawing back. Points are twips; `held` is
+// every button down at the time of the event.
+//
+// A release can be lost: a modal box opened during a drag (Q, a failed save) takes it. The user
+// did let go of the button, so the gesture ends as if released where the pointer was last seen
+// on the canvas, and what it drew stays (the right button takes it back like any drawing),
+// as soon as a move comes with the button up or a press comes while it seems still down.
 class Gestures {
 public:
     // The tool for a new gesture, or none while no pattern is chosen.
@@ -23,13 +29,19 @@ public:
     Gestures(Surface& surface, ToolMaker makeTool);
     ~Gestures();
 
-    AfterPress press(Qt::MouseButton button, geometry::TwipPoint at);
-    void move(geometry::TwipPoint to);
+    AfterPress press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at);
+    void move(geometry::TwipPoint to, Qt::MouseButtons held);
     void release(Qt::MouseButton button, geometry::TwipPoint at);
+    // A gesture is under way: its release has not come yet.
+    bool open() const { return dragging_; }
 
 private:
+    void finish(geometry::TwipPoint at);
+
     Surface& surface_;
     ToolMaker makeTool_;
     std::unique_ptr<Tool> tool_;
     bool dragging_ = false;
+    Qt::MouseButton button_ = Qt::NoButton;  // the one that began the gesture
+    geometry::TwipPoint last_;               // where the pointer was last seen during it
 };

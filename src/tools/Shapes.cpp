@@ -39,9 +39,11 @@ void EllipseTool::drawBand(const PenStyle& pen) { surface_.ellipse(centre_, radi
 void EllipseTool::finish(TwipPoint) { drawBand(pen_); }
 
 void LoupeTool::drawBand(const PenStyle& pen) { surface_.box(start_, band_, pen); }
-void LoupeTool::release(TwipPoint at) {
+void LoupeTool::release(TwipPoint pointer) {
     const QSize screen = surface_.pixelSize();
     const double k = surface_.twipsPerPixel();
+    // The stretched box stays whole inside the picture, however far the pointer went.
+    const TwipPoint at = geometry::ontoScreen(pointer, screen, k);
     if (geometry::loupeStretches(start_, at, geometry::loupeThreshold(screen.width(), k))) {
         toggleBand();
         surface_.zoom({start_.x, start_.y, double(at.x - start_.x), double(at.y - start_.y)});

@@ -60,18 +60,25 @@ void CanvasWindow::paintEvent(QPaintEvent* e) {
 }
 
 void CanvasWindow::mousePressEvent(QMouseEvent* e) {
-    const Gestures::AfterPress after = gestures_.press(e->button(), twipsOf(*e));
+    const Gestures::AfterPress after = gestures_.press(e->button(), e->buttons(), twipsOf(*e));
     if (after != Gestures::AfterPress::Nothing) emit toolbarWanted(after == Gestures::AfterPress::ShowToolbar);
-    repaintDirty();
+    afterGesture();
 }
 
 void CanvasWindow::mouseMoveEvent(QMouseEvent* e) {
-    gestures_.move(twipsOf(*e));
-    repaintDirty();
+    gestures_.move(twipsOf(*e), e->buttons());
+    afterGesture();
 }
 
 void CanvasWindow::mouseReleaseEvent(QMouseEvent* e) {
     gestures_.release(e->button(), twipsOf(*e));
+    afterGesture();
+}
+
+void CanvasWindow::afterGesture() {
+    // Moves without a button come only with tracking: while a gesture is open they tell that its
+    // release was lost.
+    setMouseTracking(gestures_.open());
     repaintDirty();
 }
 

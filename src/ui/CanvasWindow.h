@@ -32,6 +32,7 @@ protected:
 
 private:
     void repaintDirty();
+    void afterGesture();
 
     const qreal ratio_;
     Surface surface_;

@@ -89,6 +89,13 @@ ToolbarWindow::ToolbarWindow(platform::WindowHints& hints)
     placeCheck_.setInterval(200);
     connect(&placeCheck_, &QTimer::timeout, this, &ToolbarWindow::alignWithServer);
     connect(windowHandle(), &QWindow::screenChanged, this, [this] { placeCheck_.start(); });
+
+    // The toolbar's activation counts only when it comes from another of the program's windows
+    // (a panel, a message, the canvas), not when the user comes back from another application.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!now || now->window() != this) fromOwnWindow_ = now != nullptr;
+    });
+    qApp->installEventFilter(this);
 }
 
 ToolbarWindow::~ToolbarWindow() = default;
@@ -213,7 +220,8 @@ void ToolbarWindow::makeReachable() {
     if (!primary || areas.isEmpty()) return;
     const QSize size(twipsToPixels(geometry::kToolbarWidthTwips), twipsToPixels(heightTwips_));
     const QRect frame(frameOrigin().toPoint(), size);
-    const QPoint p = geometry::reachablePosition(frame, areas, primary->availableGeometry());
+    const int caption = int(this->frame().top / devicePixelRatioF());  // with the border above it
+    const QPoint p = geometry::reachablePosition(frame, caption, areas, primary->availableGeometry());
     if (p != frame.topLeft()) placeFrame(p);
 }
 
@@ -329,8 +337,16 @@ void ToolbarWindow::moveFrameTo(double top, double left) {
     placeFrame(QPointF(left, top) / geometry::kTwipsPerPixel);
 }
 
+bool ToolbarWindow::eventFilter(QObject* watched, QEvent* e) {
+    // The canvas never takes the focus: a press on it is the way back through it.
+    if (e->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() != this)
+        fromOwnWindow_ = true;
+    return false;
+}
+
 bool ToolbarWindow::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) {
+    if (e->type() == QEvent::WindowActivate && fromOwnWindow_) {
         allowMinimise(!drawing_);
         countLabel_->setText(kReady);
     }

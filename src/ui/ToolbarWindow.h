@@ -63,6 +63,7 @@ signals:
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
@@ -103,4 +104,5 @@ private:
     int corrections_ = 0;
     bool awaitingMove_ = false;
     int inPlaceLooks_ = 0;
+    bool fromOwnWindow_ = true;  // the program itself, not another application, had the user last
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What must hold when things go wrong: a kill during saves never damages settings.ini, a whole
 # session writes no file but settings.ini, the X server going away ends the program with a
-# message and a failure status, and without any X display it says so and ends at once.
+# message and a failure status, and without any X display it says so and ends at once, while
+# --help and --version work there and an unknown option ends with status 2.
 source "$(dirname "$0")/lib.sh" "$1"
 start_x
 echo "kill -9 during saves: R toggles 5 and 6, so each S writes the other of two files"
@@ -41,8 +42,12 @@ check "the trace saw the saves" grep -q 'rename(".*settings.ini' "$WORK/trace"
 start_app && kill "$XVFB" && wait_exit "$APP_PID"
 check "the program ends, with a failure status" [ "$EXIT_STATUS" != timeout -a "$EXIT_STATUS" != 0 ]
 check "and says why" grep -q "slateboard: .*X11 connection broke" "$WORK/app.err"
-(cd "$RUN" && exec env -u DISPLAY -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY timeout 60 "$SB" 2>"$WORK/nox.err")
-check_eq "exits with status 1" "1" "$?"
-check_eq "and says why" "slateboard: no X display (DISPLAY is not set); Slateboard needs an X11 session" \
-    "$(cat "$WORK/nox.err")"
+nox() { (cd "$RUN" && exec env -u DISPLAY -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY timeout 60 "$SB" "$@" \
+    >"$WORK/nox.out" 2>"$WORK/nox.err"); echo "$? $(cat "$WORK/nox.out" "$WORK/nox.err" | head -n 1)"; }
+check_eq "exits with status 1, and says why" \
+    "1 slateboard: no X display (DISPLAY is not set); Slateboard needs an X11 session" "$(nox)"
+check_eq "--help needs no display: status 0, the usage" "0 Usage: slateboard [--use-config-dir] [Qt options]" \
+    "$(nox --help)"
+check_eq "--version neither" "0 slateboard 1.2.8" "$(nox --version)"
+check_eq "an unknown option: status 2, named" "2 slateboard: unknown option '--bogus'" "$(nox -display :0 --bogus)"
 finish

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # settings.ini as the user keeps it: saved values come back at the next start, a damaged file
 # is replaced by the defaults, a place on a monitor that is gone is kept in the file but not
-# used, and a folder that cannot be written still starts.
+# used, a start from the desktop menu keeps it in the configuration folder, and a folder that
+# cannot be written still starts.
 source "$(dirname "$0")/lib.sh" "$1"
 twips() { printf '%s%d ' "$( (($1 < 0)) || echo ' ')" $(($1 * 15)); }  # pixels in twips, as the file has them
 start_x
@@ -19,11 +20,23 @@ ini top=6000 left=45000 >$RUN/settings.ini; start_app | on the screen, at its sa
 enter                          | in drawing mode too, at the same place      | [ "$(fxy $TOOLBAR)" = "$x $y" ]
 :                              | the file keeps the saved place | [ "$(bytes)" = "$(want top=6000 left=45000)" ]
 close_app                      | -                                           | :
+# a place partly off the screen but within reach, 900 twips left of it
+ini left=-900 >$RUN/settings.ini; start_app | kept 60 pixels out       | [ "$(fxy $TOOLBAR)" = "-60 440" ]
+saves                          | and saved back as it was                    | [ "$(line 7)" = "-900 " ]
+close_app                      | -                                           | :
 EOF
 echo "a damaged file is replaced by the defaults"
 ini width=abc top=1200 left=4500 >"$RUN/settings.ini" && start_app || exit 1
 check_eq "defaults written" "$(want)" "$(bytes)"
 expect "toolbar at the default place, not the damaged file's" "379 440" fxy "$TOOLBAR"
+close_app
+echo "started from the desktop menu: settings.ini in the configuration folder, not where it starts"
+mkdir "$WORK/home" && (cd "$WORK/home" && XDG_CONFIG_HOME=$WORK/home/cfg exec "$SB" $(sed -n 's/^Exec=slateboard//p' \
+    "$(dirname "$0")/../../resources/slateboard.desktop") 2>"$WORK/app.err") & APP_PID=$! && PIDS+=($!)
+until_ok "the toolbar comes up" eval 'TOOLBAR=$(win SB) && active_is $TOOLBAR'
+check_eq "the defaults written there" "$(want)" "$(bytes "$WORK/home/cfg/slateboard/settings.ini")"
+check_eq "both folders made, private; nothing else written" "700 700 cfg" \
+    "$(stat -c %a "$WORK/home/cfg" "$WORK/home/cfg/slateboard" | xargs) $(ls -A "$WORK/home")"
 close_app
 echo "a folder that cannot be written"
 RUN=$WORK/readonly && mkdir -m 555 "$RUN"

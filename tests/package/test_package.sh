@@ -17,8 +17,9 @@ quiet in_root apt-get update -qq && quiet in_root apt-get install -y -qq \
     $(dpkg-deb -f "$DEB" Depends Recommends | sed 's/^[A-Za-z]*: //; s/([^)]*)//g; s/,/ /g')
 before=$(files) && quiet in_root apt-get install -y -qq "/tmp/$(basename "$DEB")"
 check "apt installs it, the binary on the PATH" quiet in_root sh -c 'dpkg -s slateboard && command -v slateboard'
-check "desktop entry and icons installed" in_root test -f /usr/share/applications/slateboard.desktop \
-    -a -f /usr/share/icons/hicolor/48x48/apps/slateboard.png -a -f /usr/share/icons/hicolor/scalable/apps/slateboard.svg
+check "desktop entry, icons and manual page installed" in_root test -f /usr/share/applications/slateboard.desktop \
+    -a -f /usr/share/icons/hicolor/48x48/apps/slateboard.png \
+    -a -f /usr/share/icons/hicolor/scalable/apps/slateboard.svg -a -f /usr/share/man/man1/slateboard.1.gz
 start_x
 chroot "$ROOT" env -i PATH=/usr/bin:/bin HOME=/root DISPLAY="$DISPLAY" XDG_RUNTIME_DIR=/tmp \
     sh -c 'cd /root/talk && exec slateboard' >"$WORK/app.out" 2>"$WORK/app.err" & APP_PID=$! && PIDS+=($!)

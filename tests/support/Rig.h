@@ -28,12 +28,12 @@ inline std::string withLine(int n, const std::string& text, std::string bytes = 
 struct TempDir {  // a temporary folder and its settings.ini
     QTemporaryDir dir;
     std::string path(const char* name = "settings.ini") const { return dir.filePath(name).toStdString(); }
-    std::string read() const {
-        QFile f(QString::fromStdString(path()));
+    std::string read(const char* name = "settings.ini") const {
+        QFile f(QString::fromStdString(path(name)));
         return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : "(none)";
     }
-    void write(const std::string& bytes) const {
-        QFile f(QString::fromStdString(path()));
+    void write(const std::string& bytes, const char* name = "settings.ini") const {
+        QFile f(QString::fromStdString(path(name)));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()));
     }
 };

@@ -76,10 +76,19 @@ TEST(Geometry, ToolbarSizeAndReachablePlaces) {
 
     const QList<QRect> screens{{0, 0, 1024, 768}, {1024, 0, 1024, 768}};
     const QRect primary(0, 0, 1024, 768);
-    // At least 40 x 20 pixels on some screen: kept where it is, however far out the rest lies.
-    for (auto [at, kept] : {std::pair{QPoint(-49, 100), QPoint(-49, 100)}, {{2008, 748}, {2008, 748}},
-                            {{-50, 100}, {0, 100}}, {{500, 749}, {500, 717}}, {{3000, -400}, {935, 0}}})
-        EXPECT_EQ(reachablePosition({at, QSize(89, 51)}, screens, primary), kept) << at.x() << "," << at.y();
+    // At least 16 x 8 pixels of the caption on some screen: kept where it is, however far out the
+    // rest lies. A toolbar of 89 x 51 pixels with a caption of 22 (0: none known, the top 20 count).
+    struct Case { int caption; QPoint at, placed; } cases[] = {
+        {22, {-60, 100}, {-60, 100}},  // Left -900 twips
+        {22, {-73, 100}, {-73, 100}}, {22, {-74, 100}, {0, 100}}, {22, {2032, 300}, {2032, 300}},
+        {22, {2033, 300}, {935, 300}}, {22, {500, -14}, {500, -14}}, {22, {500, -15}, {500, 0}},
+        {22, {500, 760}, {500, 760}}, {22, {500, 761}, {500, 717}}, {22, {3000, -400}, {935, 0}},
+        {22, {500, -30}, {500, 0}},  // only the body on screen
+        {22, {500, -13}, {500, -13}}, {0, {500, -13}, {500, 0}}, {0, {500, 762}, {500, 717}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(reachablePosition({c.at, QSize(89, 51)}, c.caption, screens, primary), c.placed)
+            << c.caption << ": " << c.at.x() << "," << c.at.y();
     EXPECT_EQ(panelClientHeight(5700, 24, 368), 356);
     EXPECT_EQ(panelClientHeight(5700, 0, 368), 368);  // the key box stays out of sight
 }

@@ -5,7 +5,10 @@
 #include "model/SettingsStore.h"
 #include "support/Rig.h"  // QKeySequence, through the fakes
 
+#include <QFileInfo>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 TEST(Model, KeyCommands) {
     using P = Pattern;
@@ -35,8 +38,8 @@ TEST(Model, HotKeyAndAutoHideReadTheRawValues) {
     using A = HotKeyAction;
     struct Case { uint8_t autoHide; bool minimised, drawing; A action; } cases[] = {
         {0, false, false, A::Toggle}, {0, false, true, A::Toggle}, {0, true, false, A::RestoreAtStandardSize},
-        {0, true, true, A::RestoreAtStandardSize}, {1, false, false, A::Enter}, {1, false, true, A::LeaveAndMinimise},
-        {1, true, false, A::Restore}, {1, true, true, A::Restore}, {2, false, false, A::Nothing},
+        {0, true, true, A::RestoreOverDrawing}, {1, false, false, A::Enter}, {1, false, true, A::LeaveAndMinimise},
+        {1, true, false, A::Restore}, {1, true, true, A::LeaveAndMinimise}, {2, false, false, A::Nothing},
         {2, true, true, A::Nothing}, {255, false, true, A::Nothing},
     };
     for (const Case& c : cases)
@@ -95,6 +98,37 @@ TEST(Model, SettingsStoreSavesWholeFiles) {
         QFile(d.dir.filePath(name)).open(QIODevice::WriteOnly);
     settingsstore::load(d.path());
     EXPECT_EQ(QDir(d.dir.path()).entryList(QDir::Files), (QStringList{"settings.ini", "settings.ini.1-0", "settings.ini.bak"}));
+}
+
+TEST(Model, SettingsStoreWritesThroughLinksAndLeavesReadOnlyFilesAlone) {
+    const Settings mine{9, 3, 13, 4, false, 1200, 4500, 1, 1};
+    // `file` holds the bytes (mode 0: none yet); each link points at its target, "@" the folder.
+    using Links = std::vector<std::pair<const char*, QString>>;
+    struct Case { const char* what; const char* file; mode_t mode; Links links; } cases[] = {
+        {"relative link", "real/settings.ini", 0644, {{"settings.ini", "real/settings.ini"}}},
+        {"absolute link to a link", "real/settings.ini", 0600,
+         {{"settings.ini", "@/hop"}, {"hop", "real/settings.ini"}}},
+        {"link to no file yet", "real/new.ini", 0, {{"settings.ini", "real/new.ini"}}},
+        {"read-only file", "settings.ini", 0444, {}},
+        {"read-only file behind a link", "real/settings.ini", 0464, {{"settings.ini", "x/real/settings.ini"}}},
+    };
+    for (const Case& c : cases) {
+        TempDir d;
+        QDir(d.dir.path()).mkpath("x/real");
+        ::symlink("x/real", d.path("real").c_str());
+        if (c.mode) d.write(kDefaultBytes, c.file), ::chmod(d.path(c.file).c_str(), c.mode);
+        for (const auto& [name, to] : c.links)
+            ::symlink(QString(to).replace("@", d.dir.path()).toUtf8(), d.path(name).c_str());
+        const bool writable = c.mode == 0 || (c.mode & S_IWUSR);
+        EXPECT_EQ(settingsstore::save(d.path(), mine),
+                  writable ? "" : "Cannot save settings to " + d.path() + ": Permission denied") << c.what;
+        EXPECT_EQ(d.read(c.file), writable ? settingsformat::format(mine) : kDefaultBytes) << c.what;
+        for (const auto& [name, to] : c.links) EXPECT_TRUE(QFileInfo(d.dir.filePath(name)).isSymLink()) << c.what;
+        d.write("", (std::string(c.file) + ".999999-0").c_str());  // left by a process killed while saving
+        settingsstore::load(d.path());
+        for (const char* in : {".", "real"})
+            EXPECT_EQ(QDir(d.dir.filePath(in)).entryList({"*.ini.*"}, QDir::Files), QStringList()) << c.what;
+    }
 }
 
 TEST(Model, PanelChoices) {

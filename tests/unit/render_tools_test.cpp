@@ -38,12 +38,12 @@ struct Canvas {
     Canvas() { surface.setImage(QImage(200, 150, QImage::Format_RGB32)), surface.fill({0, 0, 200, 150}, kBackground); }
     QRgb at(int x, int y) const { return surface.image().pixel(x, y); }
     void drag(TwipPoint from, TwipPoint to, Qt::MouseButton button = Qt::LeftButton, int steps = 4) {
-        gestures.press(button, from);
+        gestures.press(button, button, from);
         for (int i = 1; i <= steps; ++i)
-            gestures.move({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+            gestures.move({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, button);
         gestures.release(button, to);
     }
-    void takeBack() { gestures.press(Qt::RightButton, px(1, 1)), gestures.release(Qt::RightButton, px(1, 1)); }
+    void takeBack() { gestures.press(Qt::RightButton, Qt::RightButton, {}), gestures.release(Qt::RightButton, {}); }
 };
 
 }  // namespace
@@ -114,23 +114,26 @@ TEST(Tools, TakeBackReachesTheLatestDrawingOnly) {
 TEST(Tools, GesturesIgnoreWhatIsNotTheirs) {
     Canvas c;
     const QImage clean = c.surface.image().copy();
+    constexpr Qt::MouseButton L = Qt::LeftButton, M = Qt::MiddleButton, R = Qt::RightButton;
     // A right press during a drag takes the band back and ends the drag.
-    c.gestures.press(Qt::LeftButton, px(20, 30));
-    c.gestures.move(px(80, 30));
-    EXPECT_EQ(c.gestures.press(Qt::RightButton, px(80, 30)), Gestures::AfterPress::ActivateToolbar);
-    c.gestures.move(px(90, 30));
-    c.gestures.release(Qt::LeftButton, px(90, 30));
+    c.gestures.press(L, L, px(20, 30));
+    c.gestures.move(px(80, 30), L);
+    EXPECT_EQ(c.gestures.press(R, L | R, px(80, 30)), Gestures::AfterPress::ActivateToolbar);
+    c.gestures.move(px(90, 30), L | R);
+    c.gestures.release(L, px(90, 30));
     EXPECT_EQ(c.surface.image(), clean);
-    // A release without a press of ours, and a second press during a drag, do nothing.
-    c.gestures.release(Qt::LeftButton, px(90, 90));
+    // A release without a press of ours, and a second button pressed and let go in a drag, do nothing.
+    c.gestures.release(L, px(90, 90));
     EXPECT_EQ(c.surface.image(), clean);
-    EXPECT_EQ(c.gestures.press(Qt::LeftButton, px(20, 30)), Gestures::AfterPress::ShowToolbar);
-    EXPECT_EQ(c.gestures.press(Qt::MiddleButton, px(50, 50)), Gestures::AfterPress::Nothing);
+    EXPECT_EQ(c.gestures.press(L, L, px(20, 30)), Gestures::AfterPress::ShowToolbar);
+    EXPECT_EQ(c.gestures.press(M, L | M, px(50, 50)), Gestures::AfterPress::Nothing);
+    c.gestures.release(M, px(50, 50));
+    EXPECT_TRUE(c.gestures.open());
     // The pattern and colour of the press hold for the whole gesture.
     c.pattern = Pattern::Rectangle;
     c.settings.lineColour = 9;
-    c.gestures.move(px(100, 30));
-    c.gestures.release(Qt::LeftButton, px(100, 30));
+    c.gestures.move(px(100, 30), L);
+    c.gestures.release(L, px(100, 30));
     EXPECT_EQ(c.at(60, 30), kRed);
     EXPECT_EQ(c.toolsMade, 2);  // one a gesture: none for the press during the drag
     // With no pattern chosen a press commits the canvas and draws nothing.
@@ -142,12 +145,15 @@ TEST(Tools, GesturesIgnoreWhatIsNotTheirs) {
 }
 
 TEST(Tools, LoupeStretchesLongDragsAndZoomsAtThePressOtherwise) {
-    // On 200 pixels the threshold is 60 twips: 4 pixels.
-    struct Case { TwipPoint from, to; QPoint sourceOfTopLeft; } cases[] = {
-        {px(10, 10), px(15, 15), {10, 10}},                  // stretched box
-        {px(10, 10), px(14, 15), {5, 5}},                    // 4 across is not more than 4: point zoom
-        {px(10, 10), px(90, 14), {5, 5}},
-        {px(100, 75), px(10, 10), {50, 37}},                 // up and left: point zoom round the press
+    // On 200 pixels the threshold is 60 twips: 4 pixels. The source pixels shown at the canvas's
+    // top-left and centre; a drag let go beyond the canvas (on another monitor) ends at its edge.
+    struct Case { TwipPoint from, to; QPoint topLeft, centre; } cases[] = {
+        {px(10, 10), px(15, 15), {10, 10}, {12, 12}},        // stretched box
+        {px(10, 10), px(14, 15), {5, 5}, {55, 42}},          // 4 across is not more than 4: point zoom
+        {px(10, 10), px(90, 14), {5, 5}, {55, 42}},
+        {px(100, 75), px(10, 10), {50, 37}, {100, 75}},      // up and left: point zoom round the press
+        {px(10, 10), px(400, 300), {10, 10}, {105, 80}},     // beyond the bottom-right corner
+        {px(198, 10), px(400, 100), {100, 5}, {150, 42}},    // 2 pixels to the right edge: point zoom
     };
     for (const Case& c : cases) {
         Canvas canvas;
@@ -156,7 +162,11 @@ TEST(Tools, LoupeStretchesLongDragsAndZoomsAtThePressOtherwise) {
         const QImage before = canvas.surface.image().copy();
         canvas.pattern = Pattern::Loupe;
         canvas.drag(c.from, c.to);
-        EXPECT_EQ(canvas.at(0, 0), before.pixel(c.sourceOfTopLeft)) << c.to.x << "," << c.to.y;
+        for (auto [at, source] : {std::pair{QPoint(0, 0), c.topLeft}, {QPoint(100, 75), c.centre}}) {
+            const QRgb shown = canvas.at(at.x(), at.y());  // the gradient tells its source: red x, green y
+            EXPECT_EQ(shown, before.pixel(source))
+                << c.from.x << "->" << c.to.x << ": " << qRed(shown) << "," << qGreen(shown);
+        }
         canvas.takeBack();
         EXPECT_EQ(canvas.surface.image(), before);
     }

@@ -3,6 +3,7 @@
 #include "support/Rig.h"
 
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -38,7 +39,10 @@ TEST(DrawingMode, EveryWayInAndOutInItsOrder) {
         {"hot key in, Auto-Hide", 1, false, false, hotKey, "minimise- wait grab", true},
         {"hot key out, Auto-Hide", 1, false, true, hotKey, "minimise+ minimize", false},
         {"hot key on the minimised toolbar", 0, true, false, hotKey, "restore minimise- wait grab", true},
-        {"the same, Auto-Hide, drawing", 1, true, true, hotKey, "restore minimise- wait grab", true},
+        {"the same, Auto-Hide", 1, true, false, hotKey, "restore minimise- wait grab", true},
+        // Minimised over a drawing: never a new canvas, which would lose the drawing.
+        {"the same, drawing", 0, true, true, hotKey, "restore", true},
+        {"the same, drawing, Auto-Hide", 1, true, true, hotKey, "minimise+ minimize", false},
         {"hot key, Auto-Hide 2", 2, false, false, hotKey, "", false},
         {"hot key, Auto-Hide 2, drawing", 2, false, true, hotKey, "", true},
         {"double-click", 0, false, true, left, "minimise+", false},
@@ -81,6 +85,31 @@ TEST(DrawingMode, TheCanvasHoldsTheDesktopWithTheToolbarBackInPlace) {
     EXPECT_EQ(r.fake.seq({"clear"}), "clear");
 }
 
+static void sendMouse(Rig& r, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent e(type, at, at, r.canvas()->mapToGlobal(at), button, held, {});
+    QApplication::sendEvent(r.canvas(), &e);
+}
+
+TEST(DrawingMode, AGestureWhoseReleaseWasLostEndsWhereThePointerWasLastSeen) {
+    // A modal box opened during a drag takes the release; the red line drawn so far stays, and a
+    // press starts a line of its own. (A second button's press and release: unit test.)
+    const Qt::MouseButton L = Qt::LeftButton, none = Qt::NoButton;
+    for (bool byPress : {true, false}) {
+        Rig r;
+        r.key(Qt::Key_L);
+        r.clickDrawButton();
+        sendMouse(r, QEvent::MouseButtonPress, {100, 100}, L, L);
+        sendMouse(r, QEvent::MouseMove, {200, 100}, L, L);
+        if (byPress) sendMouse(r, QEvent::MouseButtonPress, {100, 300}, L, L);
+        sendMouse(r, QEvent::MouseMove, {200, 300}, byPress ? L : none, byPress ? L : none);
+        sendMouse(r, QEvent::MouseButtonRelease, {200, 300}, L, none);
+        const QImage& shown = r.canvas()->surface().image();
+        EXPECT_EQ(shown.pixel(150, 100), qRgb(255, 0, 0)) << byPress;
+        EXPECT_EQ(shown.pixel(150, 300), byPress ? qRgb(255, 0, 0) : qRgb(150, 300 & 255, 0x80)) << byPress;
+        EXPECT_EQ(shown.pixel(250, 100), qRgb(250, 100, 0x80)) << byPress;
+    }
+}
+
 TEST(Keys, SavesAndTheOpenPanel) {
     Rig r;
     r.key(Qt::Key_R);
@@ -121,6 +150,27 @@ TEST(Keys, SpaceCountsDownThenEntersDrawingMode) {
     QTest::qWait(1100);  // a tick would have shown 4 by now
     EXPECT_EQ(r.toolbar().countText(), "Rdy");
     EXPECT_EQ(hiding.toolbar().countText(), "Rdy");
+}
+
+TEST(Keys, OnlyAnActivationFromTheProgramsOwnWindowsShowsRdyDuringTheCountdown) {
+    Rig r;
+    r.key(Qt::Key_Space);
+    r.clickDrawButton();  // the countdown runs on, and the canvas can be pressed
+    struct Case { const char* what; std::function<void()> before; bool reset; } cases[] = {
+        {"back from another application", [] {}, false},
+        {"back from it through the canvas",
+         [&r] { sendMouse(r, QEvent::MouseButtonPress, {50, 50}, Qt::RightButton, Qt::RightButton); }, true},
+        {"back from the help panel", [&r] { r.key(Qt::Key_H), QApplication::setActiveWindow(r.window("Help")); }, true},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(QTest::qWaitFor([&r] { return r.toolbar().countText() != "Rdy"; }, 3000)) << c.what;
+        const QString count = r.toolbar().countText();
+        QApplication::setActiveWindow(nullptr);  // another application has the focus
+        c.before();
+        r.settle();
+        QApplication::setActiveWindow(&r.toolbar());
+        EXPECT_EQ(r.toolbar().countText(), c.reset ? "Rdy" : count) << c.what;
+    }
 }
 
 TEST(SettingsPanel, RefusedWidthsAndColoursTheListsLack) {
