@@ -48,11 +48,10 @@ void DrawingSession::toggle() {
 void DrawingSession::showCanvas() {
     const int32_t top = int32_t(geometry::roundHalfEven(toolbar_.top()));
     const int32_t left = int32_t(geometry::roundHalfEven(toolbar_.left()));
-    toolbar_.hide();
     dropCanvas();
+    capture_.hide(toolbar_);
     // The canvas covers the primary monitor, the one a presenter shows; the others stay live.
     QScreen* screen = QGuiApplication::primaryScreen();
-    capture_.waitUntilGone(toolbar_);
     const QImage desktop = capture_.grab(screens::deviceGeometry(*screen));
     // Several window managers read the minimise action only when the window is mapped.
     toolbar_.allowMinimise(false);

@@ -10,9 +10,10 @@ namespace platform {
 class ScreenCapture {
 public:
     virtual ~ScreenCapture() = default;
-    // Returns once the hidden window is off the screen and the windows it uncovered have had a
-    // moment to repaint, so that a capture no longer shows it.
-    virtual void waitUntilGone(QWidget& window) = 0;
+    // Hides the window and returns once the screen no longer shows it: its frame is unmapped
+    // and what it uncovered is repainted (by the windows beneath or by a compositing manager,
+    // which may fade it out first), so that a capture taken next shows no trace of it.
+    virtual void hide(QWidget& window) = 0;
     // A pixel-exact RGB32 copy of this area of the screen, in device pixels.
     virtual QImage grab(const QRect& area) = 0;
 };

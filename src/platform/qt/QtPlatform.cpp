@@ -26,7 +26,7 @@ public:
 
 class QtScreenCapture final : public ScreenCapture {
 public:
-    void waitUntilGone(QWidget&) override {}
+    void hide(QWidget& window) override { window.hide(); }
     QImage grab(const QRect& area) override {
         QScreen* screen = QGuiApplication::primaryScreen();
         if (!screen) return {};

@@ -37,6 +37,12 @@ void Connection::sendToRoot(xcb_window_t window, const char* type, std::initiali
                    reinterpret_cast<const char*>(&ev));
 }
 
+bool Connection::selectionOwned(const std::string& selection) {
+    Reply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(c_, xcb_get_selection_owner(c_, atom(selection.c_str())), nullptr), &std::free);
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
 bool Connection::managerSupports(const char* hint) {
     // The check window names itself when the manager that made it still runs.
     const auto check = cardinals(root_, "_NET_SUPPORTING_WM_CHECK");

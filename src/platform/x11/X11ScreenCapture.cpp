@@ -2,12 +2,17 @@
 
 #include "platform/LargeImage.h"
 
+#include <xcb/damage.h>
+#include <poll.h>
+
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QWidget>
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <thread>
 
 namespace platform::x11 {
@@ -16,21 +21,7 @@ X11ScreenCapture::~X11ScreenCapture() {
     if (own_) xcb_disconnect(own_);
 }
 
-void X11ScreenCapture::waitUntilGone(QWidget& window) {
-    using clock = std::chrono::steady_clock;
-    const xcb_window_t frame = x_.frameOf(Connection::windowOf(window));
-    const auto deadline = clock::now() + std::chrono::milliseconds(500);
-    while (clock::now() < deadline) {
-        Reply<xcb_get_window_attributes_reply_t> attrs(
-            xcb_get_window_attributes_reply(x_.get(), xcb_get_window_attributes(x_.get(), frame), nullptr), &std::free);
-        if (!attrs || attrs->map_state == XCB_MAP_STATE_UNMAPPED) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    // The windows beneath repaint what was uncovered in their own time.
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-}
-
-QImage X11ScreenCapture::grab(const QRect& area) {
+xcb_connection_t* X11ScreenCapture::connection() {
     if (!own_) {
         own_ = xcb_connect(nullptr, nullptr);
         if (xcb_connection_has_error(own_)) {
@@ -38,7 +29,85 @@ QImage X11ScreenCapture::grab(const QRect& area) {
             own_ = nullptr;
         }
     }
-    xcb_connection_t* c = own_ ? own_ : x_.get();
+    return own_ ? own_ : x_.get();
+}
+
+void X11ScreenCapture::hide(QWidget& window) {
+    using namespace std::chrono;
+    xcb_connection_t* c = connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_window_t frame = x_.frameOf(Connection::windowOf(window));
+    // Where the frame is: only drawing there tells whether the screen still shows it.
+    QRect area;
+    {
+        Reply<xcb_get_geometry_reply_t> g(xcb_get_geometry_reply(c, xcb_get_geometry(c, frame), nullptr), &std::free);
+        Reply<xcb_translate_coordinates_reply_t> at(
+            xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, frame, root, 0, 0), nullptr), &std::free);
+        if (g && at) area = QRect(at->dst_x, at->dst_y, g->width + 2 * g->border_width, g->height + 2 * g->border_width);
+    }
+    // Watched before the window goes, so that no repaint is missed. Without the DAMAGE extension
+    // (some nested servers) the windows beneath get a fixed moment instead.
+    if (!damageReady_ && c == own_) {
+        const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_damage_id);
+        Reply<xcb_damage_query_version_reply_t> version(
+            ext && ext->present ? xcb_damage_query_version_reply(c, xcb_damage_query_version(c, 1, 1), nullptr)
+                                : nullptr,
+            &std::free);
+        damageReady_ = version != nullptr;
+    }
+    uint32_t damage = 0;
+    if (damageReady_) {
+        damage = xcb_generate_id(c);
+        xcb_damage_create(c, damage, root, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
+        xcb_flush(c);
+    }
+    window.hide();
+    xcb_flush(x_.get());
+    const auto start = steady_clock::now();
+    while (steady_clock::now() - start < milliseconds(500)) {
+        Reply<xcb_get_window_attributes_reply_t> attrs(
+            xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, frame), nullptr), &std::free);
+        if (!attrs || attrs->map_state == XCB_MAP_STATE_UNMAPPED) break;
+        std::this_thread::sleep_for(milliseconds(1));
+    }
+    if (!damage) {
+        std::this_thread::sleep_for(milliseconds(50));
+        return;
+    }
+    // A compositing manager repaints the screen a frame at a time, and may fade the window out
+    // over a few hundred milliseconds: it is done when it has drawn nothing there for a few
+    // frames. Without one, the windows beneath repaint what they were shown at once.
+    const bool composited = x_.selectionOwned("_NET_WM_CM_S" + std::to_string(x_.screenNumber()));
+    waitForQuiet(c, damage, area, composited ? milliseconds(50) : milliseconds(15), start + milliseconds(1000));
+    xcb_damage_destroy(c, damage);
+    xcb_flush(c);
+}
+
+void X11ScreenCapture::waitForQuiet(xcb_connection_t* c, uint32_t damage, const QRect& area,
+                                    std::chrono::milliseconds quiet, std::chrono::steady_clock::time_point deadline) {
+    using namespace std::chrono;
+    const uint8_t notify = xcb_get_extension_data(c, &xcb_damage_id)->first_event + XCB_DAMAGE_NOTIFY;
+    auto last = steady_clock::now();
+    while (true) {
+        while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
+            if ((e->response_type & 0x7f) == notify) {
+                const auto* d = reinterpret_cast<xcb_damage_notify_event_t*>(e);
+                const QRect r(d->geometry.x + d->area.x, d->geometry.y + d->area.y, d->area.width, d->area.height);
+                if (d->damage == damage && (area.isEmpty() || r.intersects(area))) last = steady_clock::now();
+            }
+            std::free(e);
+        }
+        const auto now = steady_clock::now();
+        if (now - last >= quiet || now >= deadline || xcb_connection_has_error(c)) return;
+        pollfd fd{xcb_get_file_descriptor(c), POLLIN, 0};
+        const auto left = std::min(duration_cast<milliseconds>(last + quiet - now),
+                                   duration_cast<milliseconds>(deadline - now));
+        ::poll(&fd, 1, int(std::max<int64_t>(1, left.count())));
+    }
+}
+
+QImage X11ScreenCapture::grab(const QRect& area) {
+    xcb_connection_t* c = connection();
     const xcb_setup_t* setup = xcb_get_setup(c);
     const xcb_screen_t* screen = xcb_setup_roots_iterator(setup).data;
     const QRect r = area.intersected(QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels));
