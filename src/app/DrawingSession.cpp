@@ -61,7 +61,9 @@ void DrawingSession::showCanvas() {
         if (raise) toolbar_.show();
         toolbar_.takeKeys();
     });
+    hints_.fullScreenOn(*canvas_, screens::deviceGeometry(*screen));
     canvas_->show();
+    hints_.fullScreenOn(*canvas_, screens::deviceGeometry(*screen));
     toolbar_.moveFrameTo(top, left);
     toolbar_.stayAbove(canvas_.get());
     toolbar_.show();

@@ -1,5 +1,6 @@
 #pragma once
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 
 #include <optional>
@@ -35,6 +36,8 @@ public:
     // would end the full screen of the canvas under it on some managers (i3). A window just
     // shown gets it once the manager has mapped it.
     virtual void giveKeys(QWidget& window) { window.activateWindow(); }
+    // Asks that a full-screen window cover this monitor (device pixels) where there are several.
+    virtual void fullScreenOn(QWidget&, const QRect&) {}
     virtual void minimize(QWidget& window) = 0;
     virtual void restore(QWidget& window) = 0;
     virtual bool isMinimized(QWidget& window) = 0;

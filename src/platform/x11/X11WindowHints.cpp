@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <xcb/xinerama.h>
 
 #include <algorithm>
 #include <chrono>
@@ -128,6 +129,25 @@ void X11WindowHints::giveKeysSoon(QPointer<QWidget> window, int tries) {
     }
     // Not mapped yet: the manager maps it within a few milliseconds.
     if (tries < 100) QTimer::singleShot(5, window, [this, window, tries] { giveKeysSoon(window, tries + 1); });
+}
+
+void X11WindowHints::fullScreenOn(QWidget& window, const QRect& monitor) {
+    // Monitors are named by their place in the Xinerama list; with one there is nothing to say.
+    xcb_connection_t* c = x_.get();
+    Reply<xcb_xinerama_query_screens_reply_t> screens(
+        xcb_xinerama_query_screens_reply(c, xcb_xinerama_query_screens(c), nullptr), &std::free);
+    if (!screens || xcb_xinerama_query_screens_screen_info_length(screens.get()) < 2) return;
+    const xcb_xinerama_screen_info_t* info = xcb_xinerama_query_screens_screen_info(screens.get());
+    for (uint32_t i = 0; i < uint32_t(xcb_xinerama_query_screens_screen_info_length(screens.get())); ++i) {
+        if (QRect(info[i].x_org, info[i].y_org, info[i].width, info[i].height) != monitor) continue;
+        const xcb_window_t w = Connection::windowOf(window);
+        const uint32_t monitors[4] = {i, i, i, i};  // top, bottom, left, right
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, x_.atom("_NET_WM_FULLSCREEN_MONITORS"), XCB_ATOM_CARDINAL,
+                            32, 4, monitors);
+        if (window.isVisible()) x_.sendToRoot(w, "_NET_WM_FULLSCREEN_MONITORS", {i, i, i, i, kSourceApplication});
+        xcb_flush(c);
+        return;
+    }
 }
 
 void X11WindowHints::minimize(QWidget& window) {

@@ -19,6 +19,7 @@ public:
     std::optional<QPoint> clientPosition(QWidget& window) override;
     void setOwner(QWidget& window, QWidget* owner) override;
     void giveKeys(QWidget& window) override;
+    void fullScreenOn(QWidget& window, const QRect& monitor) override;
     void minimize(QWidget& window) override;
     void restore(QWidget& window) override;
     bool isMinimized(QWidget& window) override;
