@@ -32,7 +32,8 @@ void X11ScreenCapture::waitUntilGone(QWidget& window) {
 
 QImage X11ScreenCapture::grab(const QRect& area) {
     if (!own_) {
-        own_ = xcb_connect(nullptr, nullptr);
+        // The server and screen Qt uses, which need not be $DISPLAY's (-display, DISPLAY=:0.1).
+        own_ = xcb_connect(x_.display().empty() ? nullptr : x_.display().c_str(), nullptr);
         if (xcb_connection_has_error(own_)) {
             xcb_disconnect(own_);
             own_ = nullptr;
@@ -40,7 +41,7 @@ QImage X11ScreenCapture::grab(const QRect& area) {
     }
     xcb_connection_t* c = own_ ? own_ : x_.get();
     const xcb_setup_t* setup = xcb_get_setup(c);
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(setup).data;
+    const xcb_screen_t* screen = Connection::screenOf(c, x_.screen());
     const QRect r = area.intersected(QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels));
     QImage out = allocateImage(area.size());
     if (r != area) out.fill(Qt::black);
