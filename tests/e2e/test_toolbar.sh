@@ -12,8 +12,8 @@ check "always on top" has_state "$TOOLBAR" ABOVE
 check "minimise action in normal mode, no maximise" eval "can $TOOLBAR MINIMIZE && ! can $TOOLBAR MAXIMIZE"
 read -r x y _ < <(geo "$TOOLBAR") && check "the pattern picture shows the red arrow" eval \
     "import -window root -crop 23x22+$x+$((y + 2)) -depth 8 txt:- | grep -qiE '#(FF|[C-E][0-9A-F])0000'"
-(cd "$RUN" && exec "$SB" >/dev/null 2>&1) & wait_exit $!
-check_eq "a second instance ends on its own with status 0" "0" "$EXIT_STATUS"
+(cd "$RUN" && DISPLAY=$DISPLAY.0 exec "$SB" >/dev/null 2>&1) & wait_exit $!
+check_eq "a second instance, on $DISPLAY.0, ends on its own with status 0" "0" "$EXIT_STATUS"
 check_eq "still one toolbar" "1" "$(xdotool search --onlyvisible --name '^SB$' | wc -l)"
 check "the first instance runs on" kill -0 "$APP_PID"
 echo "keys: each row typed, then S; the pattern is then in line 4"

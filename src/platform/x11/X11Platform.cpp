@@ -14,7 +14,8 @@ Platform createX11Platform(xcb_connection_t* connection, Display* display) {
     const Connection x(connection, display ? DefaultScreen(display) : 0,
                        display && DisplayString(display) ? DisplayString(display) : "");
     return {std::make_unique<X11WindowHints>(x), std::make_unique<X11ScreenCapture>(x),
-            std::make_unique<X11GlobalShortcut>(x), std::make_unique<SingleInstance>(instanceName("slateboard"))};
+            std::make_unique<X11GlobalShortcut>(x),
+            std::make_unique<SingleInstance>(instanceName("slateboard", x.display()))};
 }
 
 }  // namespace platform::x11
