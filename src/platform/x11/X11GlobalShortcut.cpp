@@ -1,5 +1,7 @@
 #include "platform/x11/X11GlobalShortcut.h"
 
+#include "platform/Keyboard.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -89,7 +91,9 @@ bool X11GlobalShortcut::grab(QKeyCombination key) {
     const uint32_t keysym = keysymOf(key.key());
     KeySymbols syms(keysym ? xcb_key_symbols_alloc(x_.get()) : nullptr, &xcb_key_symbols_free);
     if (!syms) return false;
-    const std::vector<xcb_keycode_t> keycodes = keycodesOf(syms.get(), keysym);
+    std::vector<xcb_keycode_t> keycodes = keycodesOf(syms.get(), keysym);
+    // A layout without Latin letters (Cyrillic, Greek): the letter's place on a US keyboard.
+    if (keycodes.empty() && usKeycodeOf(key.key())) keycodes.push_back(xcb_keycode_t(usKeycodeOf(key.key())));
     modifiers_ = uint16_t(key.keyboardModifiers() & Qt::ControlModifier ? XCB_MOD_MASK_CONTROL : 0);
     const std::vector<uint16_t> locks = lockCombinations(syms.get());
     for (xcb_keycode_t keycode : keycodes)

@@ -1,6 +1,7 @@
 #include "platform/x11/X11Platform.h"
 
 #include "platform/x11/X11GlobalShortcut.h"
+#include "platform/x11/X11Keyboard.h"
 #include "platform/x11/X11ScreenCapture.h"
 #include "platform/x11/X11WindowHints.h"
 
@@ -15,7 +16,8 @@ Platform createX11Platform(xcb_connection_t* connection, Display* display) {
                        display && DisplayString(display) ? DisplayString(display) : "");
     return {std::make_unique<X11WindowHints>(x), std::make_unique<X11ScreenCapture>(x),
             std::make_unique<X11GlobalShortcut>(x),
-            std::make_unique<SingleInstance>(instanceName("slateboard", x.display()))};
+            std::make_unique<SingleInstance>(instanceName("slateboard", x.display())),
+            std::make_unique<X11Keyboard>(x)};
 }
 
 }  // namespace platform::x11
