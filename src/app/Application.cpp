@@ -17,7 +17,7 @@ Application::Application(platform::Platform& platform, std::string settingsPath,
     : platform_(platform),
       settingsPath_(std::move(settingsPath)),
       messages_(std::move(messages)),
-      toolbar_(*platform.hints),
+      toolbar_(*platform.hints, *platform.keyboard),
       session_(toolbar_, *platform.hints, *platform.capture, [this](Surface& surface) -> std::unique_ptr<Tool> {
           // The pattern and the settings of the moment of the press.
           if (!toolbar_.pattern()) return nullptr;
@@ -150,10 +150,11 @@ void Application::showPanel(OpenPanel which) {
     if (!panel) {
         // Made on first use, and again after being closed.
         if (which == OpenPanel::Help) {
-            help_.reset(new HelpPanel(*platform_.hints, toolbar_.screen()));
+            help_.reset(new HelpPanel(*platform_.hints, *platform_.keyboard, toolbar_.screen()));
             panel = help_.get();
         } else {
-            settingsPanel_.reset(new SettingsPanel(*platform_.hints, toolbar_.screen(), settings_));
+            settingsPanel_.reset(
+                new SettingsPanel(*platform_.hints, *platform_.keyboard, toolbar_.screen(), settings_));
             connect(settingsPanel_.get(), &SettingsPanel::applyRequested, this, &Application::applySettings);
             panel = settingsPanel_.get();
         }

@@ -9,7 +9,7 @@ namespace platform {
 
 Platform createPlatform() {
     if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
-        if (xcb_connection_t* c = x11->connection()) return x11::createX11Platform(c);
+        if (xcb_connection_t* c = x11->connection()) return x11::createX11Platform(c, x11->display());
     return qt::createQtPlatform();
 }
 

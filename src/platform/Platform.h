@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/GlobalShortcut.h"
+#include "platform/Keyboard.h"
 #include "platform/ScreenCapture.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowHints.h"
@@ -14,6 +15,7 @@ struct Platform {
     std::unique_ptr<ScreenCapture> capture;
     std::unique_ptr<GlobalShortcut> shortcut;
     std::unique_ptr<SingleInstance> instance;
+    std::unique_ptr<Keyboard> keyboard = std::make_unique<Keyboard>();
 };
 
 // The running session's: X11 when Qt runs on xcb, otherwise what Qt alone can do (Qt's offscreen

@@ -1,6 +1,7 @@
 #include "platform/SingleInstance.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstddef>
 #include <cstdlib>
@@ -36,9 +37,31 @@ bool SingleInstance::claim() {
     return true;
 }
 
-std::string instanceName(const std::string& program) {
-    const char* display = std::getenv("DISPLAY");
-    return program + "-" + std::to_string(::getuid()) + "-" + (display ? display : "");
+std::string instanceName(const std::string& program, const std::string& display) {
+    const char* env = std::getenv("DISPLAY");
+    return program + "-" + std::to_string(::getuid()) + "-" + displayKey(display.empty() && env ? env : display);
+}
+
+std::string displayKey(const std::string& name) {
+    // [protocol/][host]:number[.screen]; a socket's path (starting with a slash) is kept whole.
+    const size_t colon = name.rfind(':');
+    if (colon == std::string::npos || name[0] == '/') return name;
+    std::string host = name.substr(0, colon), protocol;
+    if (const size_t slash = host.find('/'); slash != std::string::npos) {
+        protocol = host.substr(0, slash);
+        host.erase(0, slash + 1);
+    }
+    std::transform(host.begin(), host.end(), host.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (protocol == "unix" || (protocol.empty() && host == "unix")) host.clear();
+    else if (!protocol.empty() && host.empty()) host = "localhost";
+    const auto digits = [](const std::string& s) {
+        return !s.empty() && s.size() < 10 && s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    const std::string rest = name.substr(colon + 1);
+    const size_t dot = rest.find('.');
+    const std::string number = rest.substr(0, dot), screen = dot == std::string::npos ? "0" : rest.substr(dot + 1);
+    if (!digits(number) || !digits(screen) || (!host.empty() && host.back() == ':')) return name;
+    return host + ":" + std::to_string(std::stoi(number)) + "." + std::to_string(std::stoi(screen));
 }
 
 }  // namespace platform

@@ -20,7 +20,14 @@ private:
     int fd_ = -1;
 };
 
-// The name of the program's instance for this user and display.
-std::string instanceName(const std::string& program);
+// The name of the program's instance for this user and display (empty: $DISPLAY).
+std::string instanceName(const std::string& program, const std::string& display = {});
+
+// The display an X display name stands for, as "host:number.screen", so that the names of one
+// display give one key: ":0", ":0.0", "unix:0" and "unix/:0.0" all reach the local server
+// through its socket. A host, "localhost" included, is reached through TCP, where another
+// server may answer (ssh's X forwarding listens on localhost:10 beside a local :10 that has only
+// its socket): it stays a display of its own. A name that does not parse is its own key.
+std::string displayKey(const std::string& name);
 
 }  // namespace platform

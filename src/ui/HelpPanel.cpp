@@ -48,8 +48,8 @@ constexpr int kBoxes[][2] = {{240, 2040}, {2280, 3720}, {3960, 4680}};
 
 }  // namespace
 
-HelpPanel::HelpPanel(platform::WindowHints& hints, QScreen* screen)
-    : PanelWindow(hints, twipsToPixels(kClientWidth), kOuterHeight, twipsRect(600, 5520, 255, 495)) {
+HelpPanel::HelpPanel(platform::WindowHints& hints, platform::Keyboard& keyboard, QScreen* screen)
+    : PanelWindow(hints, keyboard, twipsToPixels(kClientWidth), kOuterHeight, twipsRect(600, 5520, 255, 495)) {
     setWindowTitle(QStringLiteral("Help  (Slateboard " SLATEBOARD_VERSION ")"));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);

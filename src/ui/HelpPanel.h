@@ -5,7 +5,7 @@
 class HelpPanel final : public PanelWindow {
     Q_OBJECT
 public:
-    HelpPanel(platform::WindowHints& hints, QScreen* screen);
+    HelpPanel(platform::WindowHints& hints, platform::Keyboard& keyboard, QScreen* screen);
 
 protected:
     void keyPressed(QKeyCombination key) override;

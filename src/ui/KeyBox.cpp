@@ -11,7 +11,7 @@ bool KeyBox::event(QEvent* e) {
 }
 
 void KeyBox::keyPressEvent(QKeyEvent* e) {
-    emit keyPressed(e->keyCombination());
+    emit keyPressed(keyboard_.keyOf(*e));
     clear();
     e->accept();
 }

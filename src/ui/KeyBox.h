@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/Keyboard.h"
+
 #include <QKeyCombination>
 #include <QLineEdit>
 
@@ -8,7 +10,8 @@
 class KeyBox final : public QLineEdit {
     Q_OBJECT
 public:
-    explicit KeyBox(QWidget* parent, bool tabIsKey = false) : QLineEdit(parent), tabIsKey_(tabIsKey) {}
+    KeyBox(QWidget* parent, platform::Keyboard& keyboard, bool tabIsKey = false)
+        : QLineEdit(parent), keyboard_(keyboard), tabIsKey_(tabIsKey) {}
 
 signals:
     void keyPressed(QKeyCombination key);
@@ -19,5 +22,6 @@ protected:
     void inputMethodEvent(QInputMethodEvent* e) override;
 
 private:
+    platform::Keyboard& keyboard_;
     const bool tabIsKey_;
 };

@@ -18,11 +18,12 @@ constexpr Qt::WindowFlags kFlags = Qt::Dialog | Qt::WindowTitleHint | Qt::Window
                                    Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint;
 }  // namespace
 
-PanelWindow::PanelWindow(platform::WindowHints& hints, int clientWidth, int outerHeightTwips, const QRect& keyBox)
+PanelWindow::PanelWindow(platform::WindowHints& hints, platform::Keyboard& keyboard, int clientWidth,
+                         int outerHeightTwips, const QRect& keyBox)
     : QWidget(nullptr, kFlags), hints_(hints), clientWidth_(clientWidth), outerHeightTwips_(outerHeightTwips) {
     setFont(fonts::gothic(9.0));
     // Made first, so it is first in the tab order and has the focus when the panel opens.
-    keyBox_ = new KeyBox(this);
+    keyBox_ = new KeyBox(this, keyboard);
     keyBox_->setGeometry(keyBox);
     connect(keyBox_, &KeyBox::keyPressed, this, [this](QKeyCombination key) { keyPressed(key); });
     setFixedSize(clientWidth, keyBox.top());

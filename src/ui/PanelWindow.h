@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Keyboard.h"
 #include "platform/WindowHints.h"
 
 #include <QKeyCombination>
@@ -27,7 +28,8 @@ signals:
 protected:
     // A panel `clientWidth` logical pixels wide whose outer height is `outerHeightTwips`; its
     // key box sits at `keyBox` and is kept below the visible part.
-    PanelWindow(platform::WindowHints& hints, int clientWidth, int outerHeightTwips, const QRect& keyBox);
+    PanelWindow(platform::WindowHints& hints, platform::Keyboard& keyboard, int clientWidth, int outerHeightTwips,
+                const QRect& keyBox);
     // Fixes the size and centres the frame on `screen`; for a panel not shown yet.
     void place(QScreen* screen);
     void setCancelButton(QPushButton* button);

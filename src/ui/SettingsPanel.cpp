@@ -50,8 +50,10 @@ QComboBox* makeSwatches(QWidget* parent, const QRect& r, int colour) {
 
 }  // namespace
 
-SettingsPanel::SettingsPanel(platform::WindowHints& hints, QScreen* screen, const Settings& current)
-    : PanelWindow(hints, geometry::twipsToPixels(kClientWidth), kOuterHeight, twipsRect(360, 2280, 150, 495)),
+SettingsPanel::SettingsPanel(platform::WindowHints& hints, platform::Keyboard& keyboard, QScreen* screen,
+                             const Settings& current)
+    : PanelWindow(hints, keyboard, geometry::twipsToPixels(kClientWidth), kOuterHeight,
+                  twipsRect(360, 2280, 150, 495)),
       lineColour_(current.lineColour),
       fillColour_(current.fillColour) {
     setWindowTitle(QStringLiteral("設定  (Slateboard " SLATEBOARD_VERSION ")"));

@@ -15,7 +15,7 @@ class QRadioButton;
 class SettingsPanel final : public PanelWindow {
     Q_OBJECT
 public:
-    SettingsPanel(platform::WindowHints& hints, QScreen* screen, const Settings& current);
+    SettingsPanel(platform::WindowHints& hints, platform::Keyboard& keyboard, QScreen* screen, const Settings& current);
 
     // The settings with the panel's choices. Nothing when the width typed is refused: the panel
     // then shows the width in force again, ready to be typed over.

@@ -35,7 +35,7 @@ QToolButton* makeButton(QWidget* parent, const QString& name, const QString& tip
 
 }  // namespace
 
-ToolbarWindow::ToolbarWindow(platform::WindowHints& hints)
+ToolbarWindow::ToolbarWindow(platform::WindowHints& hints, platform::Keyboard& keyboard)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint),
       hints_(hints) {
@@ -57,7 +57,7 @@ ToolbarWindow::ToolbarWindow(platform::WindowHints& hints)
     countLabel_->setGeometry(twipsRect(900, 120, 375, 255));
 
     // Right of and below the visible client area: never seen, but shown and holding the focus.
-    keyBox_ = new KeyBox(this, true);
+    keyBox_ = new KeyBox(this, keyboard, true);
     keyBox_->setGeometry(twipsRect(1440, 480, 120, 300));
     keyBox_->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(keyBox_);

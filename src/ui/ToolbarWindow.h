@@ -1,5 +1,6 @@
 #pragma once
 #include "model/Pattern.h"
+#include "platform/Keyboard.h"
 #include "platform/WindowHints.h"
 
 #include <QKeyCombination>
@@ -18,7 +19,7 @@ class QToolButton;
 class ToolbarWindow final : public QWidget {
     Q_OBJECT
 public:
-    explicit ToolbarWindow(platform::WindowHints& hints);
+    ToolbarWindow(platform::WindowHints& hints, platform::Keyboard& keyboard);
     ~ToolbarWindow() override;
 
     std::optional<Pattern> pattern() const { return pattern_; }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The global hot key as a presenter uses it: from another application, with NumLock or
 # CapsLock on, from a minimised toolbar, with Auto-Hide 1 and 2, with F1 chosen; released at
-# exit; and a combination another program held before the start.
+# exit; every key that carries it after a new keyboard map; and a combination another program held
+# before the start.
 source "$(dirname "$0")/lib.sh" "$1"
 restart() {  # restart AUTOHIDE HOTKEY: the program anew with these two settings
     ! kill -0 "$APP_PID" 2>/dev/null || close_app; ini autohide="$1" hotkey="$2" >"$RUN/settings.ini" && start_app; }
@@ -10,6 +11,12 @@ height() { fgeo "$TOOLBAR" | cut -d' ' -f4; }
 # Another X client, which logs the keys it gets; other: it has the focus and an empty log.
 got() { grep -q "keysym 0x[0-9a-f]*, $1)" "$WORK/xev.log"; }
 other() { activate "$OTHER" && : >"$WORK/xev.log"; }
+# press KEYCODE: Ctrl and that key from the other application, again while they reach it (the
+# program takes a new keyboard map in its own time); fails unless drawing mode changes.
+reached() { grep -q "keycode $1 (keysym" "$WORK/xev.log"; }
+press() { local was i; was=$(canvas)
+    for i in {1..20}; do other && "$HOLD_KEY" type "37+$1" &&
+        wait_until eval '[ "$(canvas)" != "$was" ] || reached $1' && ! reached "$1" && return; done; false; }
 start_x
 xev -name other -geometry 300x200+20+20 -event keyboard >>"$WORK/xev.log" &
 PIDS+=($!) && wait_until win other && OTHER=$(win other) || exit 1
@@ -26,6 +33,15 @@ other; key Num_Lock ctrl+z     | works with NumLock on                 | canvas
 key ctrl+z Num_Lock            | -                                     | not canvas
 other; key Caps_Lock ctrl+z    | works with CapsLock on                | canvas
 key ctrl+z Caps_Lock           | -                                     | not canvas
+# a new keyboard map: the keys that carry z, all of them and no others, are the hot key
+xmodmap -e 'keycode 200 = z'; press 200 | a second key given z enters  | canvas
+press 52                       | the first one still leaves            | not canvas
+setxkbmap de; press 29         | a German Z, a US keyboard's Y, enters | canvas
+other; "$HOLD_KEY" type 37+52  | a US keyboard's Z, now y, reaches the application | got y
+:                              | and leaves drawing mode on            | canvas
+press 29                       | -                                     | not canvas
+setxkbmap ru; press 52         | Cyrillic, no z: a US keyboard's Z enters | canvas
+setxkbmap us; press 52         | back to the US layout, its Z leaves   | not canvas
 # minimised by the user, Auto-Hide off
 h=$(height); xdotool windowminimize $TOOLBAR | minimised                  | hidden
 key ctrl+z                     | the hot key restores it               | not hidden

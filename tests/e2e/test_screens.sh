@@ -3,7 +3,7 @@
 # its part of the desktop pixel for pixel and draws under the pointer; the other monitor stays
 # live and may hold the toolbar. At a device pixel ratio of 2 (Qt's scale factor, or a 192-DPI
 # server, which Qt reads the same way) the toolbar and panels keep their twips, 15 a logical pixel;
-# marks and pens stay pixels.
+# marks and pens stay pixels. On a server's second screen, the hot key and the capture are that screen's.
 source "$(dirname "$0")/lib.sh" "$1"
 monitors() {  # monitors WIDTH HEIGHT PRIMARY: RandR monitors L at 0,0 and R beside it, L or R primary
     local l=(L "$1/271x$2/203+0+0" none) r=(R "$1/271x$2/203+$1+0" none)
@@ -96,4 +96,21 @@ for attempt in {1..6}; do  # start after start, the toolbar keeps its place into
     close_app && start_app && place=$(fxy "$TOOLBAR") && enter && [ "$(fxy "$TOOLBAR")" = "$place" ] || ((jumped++)); done
 check_eq "six starts: the toolbar never jumped when drawing mode began" "0" "$jumped"
 unset QT_SCALE_FACTOR && stop_x
+echo "two X screens, the program on the second: by DISPLAY=:N.1, then by -display with DISPLAY another server's"
+start_x 1024x768 -screen 1 800x600x24 && S0=$DISPLAY.0 && export DISPLAY=$DISPLAY.1
+openbox --sm-disable &>/dev/null & PIDS+=($!)  # an openbox keeps to one screen
+Xvfb -displayfd 3 -nolisten tcp 3>"$WORK/elsewhere" 2>/dev/null & PIDS+=($!)
+wait_until eval "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" && wait_until test -s "$WORK/elsewhere" &&
+    xsetroot -display "$S0" -solid '#204080' && xsetroot -solid '#c08040' || exit 1
+printf '#!/bin/sh\nDISPLAY=:%s exec "$@" -display %s\n' "$(head -n1 "$WORK/elsewhere")" "$DISPLAY" >"$WORK/elsewhere.sh"
+chmod +x "$WORK/elsewhere.sh"
+for APP_WRAPPER in "" "$WORK/elsewhere.sh"; do
+    start_app || exit 1
+    steps <<'EOF'
+key ctrl+z | the hot key enters drawing mode              | canvas
+:          | the canvas holds the second screen's desktop | canvas && shows 500,300=192,128,64
+key ctrl+z | and leaves it                                | not canvas
+EOF
+    close_app
+done
 finish

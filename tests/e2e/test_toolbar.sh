@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The toolbar as a user meets it: placed, titled and on top; one instance only; keys pick
-# patterns that a save writes; Space counts down; closing ends the program with status 0.
+# patterns that a save writes, under layouts of other scripts too; Space counts down; closing
+# ends the program with status 0.
 source "$(dirname "$0")/lib.sh" "$1"
 start_x && start_app || exit 1
 check_eq "title" "SB" "$(xdotool getwindowname "$TOOLBAR")"
@@ -12,8 +13,8 @@ check "always on top" has_state "$TOOLBAR" ABOVE
 check "minimise action in normal mode, no maximise" eval "can $TOOLBAR MINIMIZE && ! can $TOOLBAR MAXIMIZE"
 read -r x y _ < <(geo "$TOOLBAR") && check "the pattern picture shows the red arrow" eval \
     "import -window root -crop 23x22+$x+$((y + 2)) -depth 8 txt:- | grep -qiE '#(FF|[C-E][0-9A-F])0000'"
-(cd "$RUN" && exec "$SB" >/dev/null 2>&1) & wait_exit $!
-check_eq "a second instance ends on its own with status 0" "0" "$EXIT_STATUS"
+(cd "$RUN" && DISPLAY=$DISPLAY.0 exec "$SB" >/dev/null 2>&1) & wait_exit $!
+check_eq "a second instance, on $DISPLAY.0, ends on its own with status 0" "0" "$EXIT_STATUS"
 check_eq "still one toolbar" "1" "$(xdotool search --onlyvisible --name '^SB$' | wc -l)"
 check "the first instance runs on" kill -0 "$APP_PID"
 echo "keys: each row typed, then S; the pattern is then in line 4"
@@ -22,6 +23,21 @@ for row in "5 r" "6 r" "7 Right" "7 shift+a ctrl+c alt+f" "7 F2 Left Left" "3 c 
     check "${row#* }, S: the file written" saves ${row#* }
     check_eq "${row#* }: pattern ${row%% *}" " ${row%% *} " "$(line 4)"
 done
+echo "layouts of other scripts: letters by their place on a US keyboard; X keycodes typed, then S (39)"
+typed() { local s; s=$(stamp); "$HOLD_KEY" type "$@" 39; wait_until not is "$s" stamp; }
+for row in "ru 5 27" "ru 6 27" "ru 3 54" "ru 4 54" "ru 7 26" "ru 8 41" "ru 2 46" "ru 1 38" "jp(kana) 3 54" "gr 7 26"; do
+    set -- $row && setxkbmap "$1" && check "$1: ${*:3}, S: the file written" typed "${@:3}"
+    check_eq "$1: pattern $2" " $2 " "$(line 4)"
+done
+steps <<'EOF'
+setxkbmap gr; "$HOLD_KEY" type 24 | gr: Q, a semicolon there, shows the open panel | win Slateboard
+key Return                        | -                                             | not win Slateboard
+setxkbmap ru; "$HOLD_KEY" type 43 | ru: H opens the help                          | win "$HELP_T"
+"$HOLD_KEY" type 43               | and H hides it                                | not win "$HELP_T"
+activate $TOOLBAR; setxkbmap fr   | -                                             | true
+"$HOLD_KEY" type 38               | fr, Latin: Q, where a US keyboard has A       | win Slateboard
+key Return; setxkbmap us          | -                                             | not win Slateboard
+EOF
 echo "countdown: Rdy until the first tick at one second, then 4, 3, 2, 1, then drawing mode"
 label() { read -r x y _ < <(geo "$TOOLBAR"); import -window root -crop "25x17+$((x + 60))+$((y + 8))" rgb:- | md5sum; }
 seen=("$(label)") start=$(date +%s%N) && key space

@@ -7,7 +7,15 @@
 
 namespace platform::x11 {
 
-Connection::Connection(xcb_connection_t* c) : c_(c), root_(xcb_setup_roots_iterator(xcb_get_setup(c)).data->root) {}
+Connection::Connection(xcb_connection_t* c, int screen, std::string display)
+    : c_(c), screen_(screen), display_(std::move(display)), root_(screenOf(c, screen)->root) {}
+
+const xcb_screen_t* Connection::screenOf(xcb_connection_t* c, int number) {
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+    const xcb_screen_t* first = it.data;
+    for (int i = 0; i < number && it.rem; ++i) xcb_screen_next(&it);
+    return it.rem ? it.data : first;
+}
 
 xcb_window_t Connection::windowOf(QWidget& w) { return static_cast<xcb_window_t>(w.winId()); }
 

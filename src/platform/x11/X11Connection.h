@@ -18,9 +18,15 @@ using Reply = std::unique_ptr<T, decltype(&std::free)>;
 // Qt's own connection to the X server, with the few requests the X11 classes share.
 class Connection {
 public:
-    explicit Connection(xcb_connection_t* c);
+    // `screen` is the X screen Qt's windows live on, `display` the name Qt opened the server by
+    // (empty: $DISPLAY).
+    explicit Connection(xcb_connection_t* c, int screen = 0, std::string display = {});
     xcb_connection_t* get() const { return c_; }
     xcb_window_t root() const { return root_; }
+    int screen() const { return screen_; }
+    const std::string& display() const { return display_; }
+    // The numbered screen of a connection; the first when there is no such screen.
+    static const xcb_screen_t* screenOf(xcb_connection_t* c, int number);
 
     xcb_atom_t atom(const char* name);
     // A property of 32-bit values (atoms, cardinals); empty when unset.
@@ -40,6 +46,8 @@ public:
 
 private:
     xcb_connection_t* c_;
+    int screen_;
+    std::string display_;
     xcb_window_t root_;
     int screen_ = 0;
 };

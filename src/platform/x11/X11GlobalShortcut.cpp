@@ -1,14 +1,18 @@
 #include "platform/x11/X11GlobalShortcut.h"
 
+#include "platform/Keyboard.h"
+
 #include <QCoreApplication>
 
-#include <xcb/xcb_keysyms.h>
+#include <algorithm>
+#include <cstring>
 
 namespace platform::x11 {
 
 namespace {
 
 constexpr uint32_t kKeysymNumLock = 0xff7f, kKeysymScrollLock = 0xff14, kKeysymF1 = 0xffbe;
+constexpr uint8_t kXkbNewKeyboardNotify = 0, kXkbMapNotify = 1;
 
 // The X keysym of a letter, digit or function key.
 uint32_t keysymOf(Qt::Key key) {
@@ -19,10 +23,27 @@ uint32_t keysymOf(Qt::Key key) {
 }
 
 using Keycodes = std::unique_ptr<xcb_keycode_t, decltype(&std::free)>;
+using KeySymbols = std::unique_ptr<xcb_key_symbols_t, decltype(&xcb_key_symbols_free)>;
+
+// Every key that carries the symbol, in any group or level, each once.
+std::vector<xcb_keycode_t> keycodesOf(xcb_key_symbols_t* syms, uint32_t keysym) {
+    std::vector<xcb_keycode_t> out;
+    Keycodes codes(xcb_key_symbols_get_keycode(syms, keysym), &std::free);
+    for (const xcb_keycode_t* c = codes.get(); c && *c != XCB_NO_SYMBOL; ++c)
+        if (std::find(out.begin(), out.end(), *c) == out.end()) out.push_back(*c);
+    return out;
+}
 
 }  // namespace
 
 X11GlobalShortcut::X11GlobalShortcut(Connection x) : x_(x) {
+    // Under the keyboard extension, which Qt uses, a new layout comes as its event rather than
+    // as the core MappingNotify.
+    constexpr const char* kXkb = "XKEYBOARD";
+    Reply<xcb_query_extension_reply_t> xkb(
+        xcb_query_extension_reply(x_.get(), xcb_query_extension(x_.get(), uint16_t(std::strlen(kXkb)), kXkb), nullptr),
+        &std::free);
+    if (xkb && xkb->present) xkbEvent_ = xkb->first_event;
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -30,24 +51,20 @@ X11GlobalShortcut::~X11GlobalShortcut() {
     if (QCoreApplication* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
 }
 
-std::vector<uint16_t> X11GlobalShortcut::lockCombinations() {
+std::vector<uint16_t> X11GlobalShortcut::lockCombinations(xcb_key_symbols_t* syms) {
     // Caps Lock is always Lock; Num Lock and Scroll Lock sit on whichever modifier the keyboard
     // map gives them, looked up now.
     uint16_t masks = XCB_MOD_MASK_LOCK;
-    xcb_key_symbols_t* syms = xcb_key_symbols_alloc(x_.get());
     Reply<xcb_get_modifier_mapping_reply_t> map(
         xcb_get_modifier_mapping_reply(x_.get(), xcb_get_modifier_mapping(x_.get()), nullptr), &std::free);
-    if (syms && map) {
+    if (map) {
         const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(map.get());
         const int per = map->keycodes_per_modifier;
-        for (uint32_t keysym : {kKeysymNumLock, kKeysymScrollLock}) {
-            Keycodes wanted(xcb_key_symbols_get_keycode(syms, keysym), &std::free);
-            for (int i = 0; wanted && i < 8 * per; ++i)
-                for (const xcb_keycode_t* w = wanted.get(); *w != XCB_NO_SYMBOL; ++w)
-                    if (codes[i] == *w && codes[i] != 0) masks |= uint16_t(1u << (i / per));
-        }
+        for (uint32_t keysym : {kKeysymNumLock, kKeysymScrollLock})
+            for (xcb_keycode_t wanted : keycodesOf(syms, keysym))
+                for (int i = 0; i < 8 * per; ++i)
+                    if (codes[i] == wanted) masks |= uint16_t(1u << (i / per));
     }
-    if (syms) xcb_key_symbols_free(syms);
     // Every subset of the lock masks: the grab must hold whatever locks are on.
     std::vector<uint16_t> out{0};
     for (uint16_t bit = 1; bit; bit <<= 1) {
@@ -60,48 +77,76 @@ std::vector<uint16_t> X11GlobalShortcut::lockCombinations() {
 
 bool X11GlobalShortcut::set(QKeyCombination key) {
     clear();
-    const uint32_t keysym = keysymOf(key.key());
-    xcb_key_symbols_t* syms = keysym ? xcb_key_symbols_alloc(x_.get()) : nullptr;
-    if (!syms) return false;
-    Keycodes codes(xcb_key_symbols_get_keycode(syms, keysym), &std::free);
-    xcb_key_symbols_free(syms);
-    if (!codes || codes.get()[0] == XCB_NO_SYMBOL) return false;
-    const Grab grab{codes.get()[0], uint16_t(key.keyboardModifiers() & Qt::ControlModifier ? XCB_MOD_MASK_CONTROL : 0)};
-    std::vector<uint16_t> done;
-    for (uint16_t locks : lockCombinations()) {
-        const auto cookie = xcb_grab_key_checked(x_.get(), 0, x_.root(), uint16_t(grab.modifiers | locks), grab.keycode,
-                                                 XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-        if (xcb_generic_error_t* err = xcb_request_check(x_.get(), cookie)) {
-            std::free(err);  // BadAccess: another client holds this combination
-            for (uint16_t undo : done)
-                xcb_ungrab_key(x_.get(), grab.keycode, x_.root(), uint16_t(grab.modifiers | undo));
-            xcb_flush(x_.get());
-            return false;
-        }
-        done.push_back(locks);
-    }
-    xcb_flush(x_.get());
-    grab_ = grab;
+    if (!grab(key)) return false;
+    key_ = key;
     return true;
 }
 
 void X11GlobalShortcut::clear() {
-    if (!grab_) return;
-    for (uint16_t locks : lockCombinations())
-        xcb_ungrab_key(x_.get(), grab_->keycode, x_.root(), uint16_t(grab_->modifiers | locks));
+    key_.reset();
+    release();
+}
+
+bool X11GlobalShortcut::grab(QKeyCombination key) {
+    const uint32_t keysym = keysymOf(key.key());
+    KeySymbols syms(keysym ? xcb_key_symbols_alloc(x_.get()) : nullptr, &xcb_key_symbols_free);
+    if (!syms) return false;
+    std::vector<xcb_keycode_t> keycodes = keycodesOf(syms.get(), keysym);
+    // A layout without Latin letters (Cyrillic, Greek): the letter's place on a US keyboard.
+    if (keycodes.empty() && usKeycodeOf(key.key())) keycodes.push_back(xcb_keycode_t(usKeycodeOf(key.key())));
+    modifiers_ = uint16_t(key.keyboardModifiers() & Qt::ControlModifier ? XCB_MOD_MASK_CONTROL : 0);
+    const std::vector<uint16_t> locks = lockCombinations(syms.get());
+    for (xcb_keycode_t keycode : keycodes)
+        for (uint16_t lock : locks) {
+            const Grab g{keycode, uint16_t(modifiers_ | lock)};
+            const auto cookie = xcb_grab_key_checked(x_.get(), 0, x_.root(), g.modifiers, g.keycode,
+                                                     XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+            if (xcb_generic_error_t* err = xcb_request_check(x_.get(), cookie)) {
+                std::free(err);  // BadAccess: another client holds this combination
+                release();
+                return false;
+            }
+            grabs_.push_back(g);
+        }
     xcb_flush(x_.get());
-    grab_.reset();
+    return !grabs_.empty();
+}
+
+void X11GlobalShortcut::release() {
+    for (const Grab& g : grabs_) xcb_ungrab_key(x_.get(), g.keycode, x_.root(), g.modifiers);
+    xcb_flush(x_.get());
+    grabs_.clear();
+}
+
+void X11GlobalShortcut::refresh() {
+    refreshQueued_ = false;
+    if (!key_) return;
+    // The keys that carried the symbol may carry another now; a failure leaves none held until
+    // the next change.
+    release();
+    grab(*key_);
 }
 
 bool X11GlobalShortcut::nativeEventFilter(const QByteArray& type, void* message, qintptr*) {
-    if (!grab_ || type != "xcb_generic_event_t") return false;
+    if (!key_ || type != "xcb_generic_event_t") return false;
     const auto* ev = static_cast<xcb_generic_event_t*>(message);
     const uint8_t kind = ev->response_type & 0x7f;
+    const uint8_t xkbKind = reinterpret_cast<const uint8_t*>(ev)[1];  // the second byte of the keyboard's events
+    const bool newMap =
+        (kind == XCB_MAPPING_NOTIFY &&
+         reinterpret_cast<const xcb_mapping_notify_event_t*>(ev)->request != XCB_MAPPING_POINTER) ||
+        (xkbEvent_ && kind == xkbEvent_ && (xkbKind == kXkbNewKeyboardNotify || xkbKind == kXkbMapNotify));
+    if (newMap && !refreshQueued_) {
+        // Once, after the burst of events one change brings.
+        refreshQueued_ = true;
+        QMetaObject::invokeMethod(this, &X11GlobalShortcut::refresh, Qt::QueuedConnection);
+    }
     if (kind != XCB_KEY_PRESS && kind != XCB_KEY_RELEASE) return false;
     const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(ev);
     if (key->event != x_.root()) return false;  // a key for one of our windows, not the grab
     constexpr uint16_t kModifiers = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4;
-    if (key->detail != grab_->keycode || (key->state & kModifiers) != grab_->modifiers) return false;
+    const auto ours = [key](const Grab& g) { return g.keycode == key->detail; };
+    if ((key->state & kModifiers) != modifiers_ || std::none_of(grabs_.begin(), grabs_.end(), ours)) return false;
     if (kind == XCB_KEY_PRESS) emit activated();
     return true;  // the hot key is ours alone, press and release
 }

@@ -4,11 +4,14 @@
 
 #include <QAbstractNativeEventFilter>
 
+#include <xcb/xcb_keysyms.h>
+
 #include <optional>
 
 namespace platform::x11 {
 
-// A key grab on the root window, held whatever lock keys (Caps, Num, Scroll Lock) are on.
+// A key grab on the root window, held whatever lock keys (Caps, Num, Scroll Lock) are on, on
+// every key that carries the key's symbol; taken anew whenever the keyboard map changes.
 class X11GlobalShortcut final : public GlobalShortcut, private QAbstractNativeEventFilter {
 public:
     explicit X11GlobalShortcut(Connection x);
@@ -18,14 +21,21 @@ public:
 
 private:
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr* result) override;
-    std::vector<uint16_t> lockCombinations();
+    std::vector<uint16_t> lockCombinations(xcb_key_symbols_t* syms);
+    bool grab(QKeyCombination key);
+    void release();
+    void refresh();
 
     struct Grab {
         xcb_keycode_t keycode;
-        uint16_t modifiers;
+        uint16_t modifiers;  // the key's own and the locks'
     };
     Connection x_;
-    std::optional<Grab> grab_;
+    uint8_t xkbEvent_ = 0;                // the keyboard extension's event code, 0 without it
+    std::optional<QKeyCombination> key_;  // set and not cleared since
+    uint16_t modifiers_ = 0;              // the key's own modifiers, without the locks
+    std::vector<Grab> grabs_;             // exactly what the server holds for us
+    bool refreshQueued_ = false;
 };
 
 }  // namespace platform::x11

@@ -23,7 +23,8 @@ X11ScreenCapture::~X11ScreenCapture() {
 
 xcb_connection_t* X11ScreenCapture::connection() {
     if (!own_) {
-        own_ = xcb_connect(nullptr, nullptr);
+        // The server and screen Qt uses, which need not be $DISPLAY's (-display, DISPLAY=:0.1).
+        own_ = xcb_connect(x_.display().empty() ? nullptr : x_.display().c_str(), nullptr);
         if (xcb_connection_has_error(own_)) {
             xcb_disconnect(own_);
             own_ = nullptr;
@@ -109,7 +110,7 @@ void X11ScreenCapture::waitForQuiet(xcb_connection_t* c, uint32_t damage, const 
 QImage X11ScreenCapture::grab(const QRect& area) {
     xcb_connection_t* c = connection();
     const xcb_setup_t* setup = xcb_get_setup(c);
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(setup).data;
+    const xcb_screen_t* screen = Connection::screenOf(c, x_.screen());
     const QRect r = area.intersected(QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels));
     QImage out = allocateImage(area.size());
     if (r != area) out.fill(Qt::black);
