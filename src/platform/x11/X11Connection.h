@@ -35,8 +35,6 @@ public:
     void sendToRoot(xcb_window_t window, const char* type, std::initializer_list<uint32_t> data);
     // Whether a client owns this selection (_NET_WM_CM_S0: a compositing manager runs).
     bool selectionOwned(const std::string& selection);
-    // The screen of the root window.
-    int screenNumber() const { return screen_; }
     // Whether an EWMH window manager runs and lists this in _NET_SUPPORTED.
     bool managerSupports(const char* hint);
     // The window manager's frame round a window: the child of the root that holds it.
@@ -49,7 +47,6 @@ private:
     int screen_;
     std::string display_;
     xcb_window_t root_;
-    int screen_ = 0;
 };
 
 }  // namespace platform::x11

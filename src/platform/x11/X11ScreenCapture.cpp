@@ -36,7 +36,7 @@ xcb_connection_t* X11ScreenCapture::connection() {
 void X11ScreenCapture::hide(QWidget& window) {
     using namespace std::chrono;
     xcb_connection_t* c = connection();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_window_t root = Connection::screenOf(c, x_.screen())->root;
     const xcb_window_t frame = x_.frameOf(Connection::windowOf(window));
     // Where the frame is: only drawing there tells whether the screen still shows it.
     QRect area;
@@ -78,7 +78,7 @@ void X11ScreenCapture::hide(QWidget& window) {
     // A compositing manager repaints the screen a frame at a time, and may fade the window out
     // over a few hundred milliseconds: it is done when it has drawn nothing there for a few
     // frames. Without one, the windows beneath repaint what they were shown at once.
-    const bool composited = x_.selectionOwned("_NET_WM_CM_S" + std::to_string(x_.screenNumber()));
+    const bool composited = x_.selectionOwned("_NET_WM_CM_S" + std::to_string(x_.screen()));
     waitForQuiet(c, damage, area, composited ? milliseconds(50) : milliseconds(15), start + milliseconds(1000));
     xcb_damage_destroy(c, damage);
     xcb_flush(c);

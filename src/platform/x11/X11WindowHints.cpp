@@ -134,6 +134,8 @@ void X11WindowHints::giveKeysSoon(QPointer<QWidget> window, int tries) {
 void X11WindowHints::fullScreenOn(QWidget& window, const QRect& monitor) {
     // Monitors are named by their place in the Xinerama list; with one there is nothing to say.
     xcb_connection_t* c = x_.get();
+    const xcb_query_extension_reply_t* xinerama = xcb_get_extension_data(c, &xcb_xinerama_id);
+    if (!xinerama || !xinerama->present) return;  // a request of a missing extension breaks the connection
     Reply<xcb_xinerama_query_screens_reply_t> screens(
         xcb_xinerama_query_screens_reply(c, xcb_xinerama_query_screens(c), nullptr), &std::free);
     if (!screens || xcb_xinerama_query_screens_screen_info_length(screens.get()) < 2) return;
