@@ -20,6 +20,8 @@ public:
 
     // Puts the window into the always-on-top band without moving or resizing it.
     virtual void keepOnTop(QWidget& window) = 0;
+    // Whether the window manager has that band; tiling managers (i3) have none.
+    virtual bool hasOnTopBand() { return true; }
     // Gives the window its minimise action, or takes it away. False when the action is given
     // back to a shown window and its manager did not take it: such managers read it when the
     // window is mapped.

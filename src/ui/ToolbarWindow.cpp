@@ -145,9 +145,12 @@ void ToolbarWindow::stayAbove(QWidget* canvas) {
 }
 
 void ToolbarWindow::relateTo(QWidget* canvas) {
-    // A tool window transient for the canvas: window managers stack it above the full-screen
-    // canvas (i3 shows no other window over a full-screen one). Qt writes the relation when it
-    // maps such a window; a shown one is told here. The flags rewrite the minimise hints.
+    // Where the manager has an always-on-top band the toolbar stays above the canvas in it (and
+    // KWin would hide a toolbar transient for a window that is never active). A manager without
+    // it (i3) shows no window over a full-screen one but its transients: there the toolbar is a
+    // tool window transient for the canvas. Qt writes the relation when it maps such a window;
+    // a shown one is told here. The flags rewrite the minimise hints.
+    if (canvas && hints_.hasOnTopBand()) canvas = nullptr;
     QWindow* w = windowHandle();
     if (!w->transientParent() && !canvas) return;
     w->setTransientParent(canvas ? canvas->windowHandle() : nullptr);

@@ -51,10 +51,14 @@ bool Connection::selectionOwned(const std::string& selection) {
     return owner && owner->owner != XCB_WINDOW_NONE;
 }
 
-bool Connection::managerSupports(const char* hint) {
+bool Connection::managerRuns() {
     // The check window names itself when the manager that made it still runs.
     const auto check = cardinals(root_, "_NET_SUPPORTING_WM_CHECK");
-    if (check.empty() || cardinals(check[0], "_NET_SUPPORTING_WM_CHECK") != check) return false;
+    return !check.empty() && cardinals(check[0], "_NET_SUPPORTING_WM_CHECK") == check;
+}
+
+bool Connection::managerSupports(const char* hint) {
+    if (!managerRuns()) return false;
     const xcb_atom_t wanted = atom(hint);
     const auto cookie = xcb_get_property(c_, 0, root_, atom("_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096);
     Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c_, cookie, nullptr), &std::free);

@@ -35,7 +35,8 @@ public:
     void sendToRoot(xcb_window_t window, const char* type, std::initializer_list<uint32_t> data);
     // Whether a client owns this selection (_NET_WM_CM_S0: a compositing manager runs).
     bool selectionOwned(const std::string& selection);
-    // Whether an EWMH window manager runs and lists this in _NET_SUPPORTED.
+    // Whether an EWMH window manager runs, and whether it lists this in _NET_SUPPORTED.
+    bool managerRuns();
     bool managerSupports(const char* hint);
     // The window manager's frame round a window: the child of the root that holds it.
     xcb_window_t frameOf(xcb_window_t window);

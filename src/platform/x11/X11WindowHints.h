@@ -14,6 +14,7 @@ class X11WindowHints final : public WindowHints {
 public:
     explicit X11WindowHints(Connection x) : x_(x) {}
     void keepOnTop(QWidget& window) override;
+    bool hasOnTopBand() override { return !x_.managerRuns() || x_.managerSupports("_NET_WM_STATE_ABOVE"); }
     bool setMinimizable(QWidget& window, bool minimizable) override;
     FrameExtents frameExtents(QWidget& window) override;
     std::optional<QPoint> clientPosition(QWidget& window) override;
