@@ -1,5 +1,7 @@
 #include "geometry/Placement.h"
 
+#include <cmath>
+
 #include "geometry/Twips.h"
 
 #include <algorithm>
@@ -29,6 +31,12 @@ QPoint reachablePosition(const QRect& frame, int caption, const QList<QRect>& sc
 int panelClientHeight(int outerHeightTwips, int frameTopAndBottom, int hiddenFromPx, double devicePixelRatio) {
     const int h = twipsToPixels(outerHeightTwips - deviceToTwips(frameTopAndBottom, devicePixelRatio));
     return std::max(1, std::min(h, hiddenFromPx));
+}
+
+QPoint placementCorrection(QPointF wanted, QPointF observed, double devicePixelRatio) {
+    const double slack = devicePixelRatio > 1.0 ? 1.0 : 0.5;
+    auto beyond = [slack](double d) { return std::abs(d) > slack ? int(std::lround(d)) : 0; };
+    return {beyond(wanted.x() - observed.x()), beyond(wanted.y() - observed.y())};
 }
 
 QPoint centred(const QSize& outer, const QRect& area) {

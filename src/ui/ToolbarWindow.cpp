@@ -307,11 +307,7 @@ void ToolbarWindow::placeFrame(QPointF topLeft) {
 // manager has made the last one; the user's own moves come later.
 void ToolbarWindow::settlePlace() {
     if (!wantedFrame_ || !isVisible() || awaitingMove_) return;
-    // Qt places a window in whole logical pixels, and a frame of an odd number of device pixels
-    // is a half: up to one off is as near as it goes.
-    const QPointF offBy = *wantedFrame_ - observedFrameOrigin();
-    auto beyondOne = [](double d) { return std::abs(d) > 1.0 ? int(std::lround(d)) : 0; };
-    const QPoint off(beyondOne(offBy.x()), beyondOne(offBy.y()));
+    const QPoint off = geometry::placementCorrection(*wantedFrame_, observedFrameOrigin(), devicePixelRatioF());
     if (off.isNull()) {
         // In place with its frame measured (or with none after a few looks): done.
         if (frameKnown_ || ++inPlaceLooks_ >= 3) settleEnd_.stop(), settled();
