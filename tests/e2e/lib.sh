@@ -6,11 +6,12 @@ SB=$(readlink -f "${1:?usage: test_x.sh path/to/slateboard}")
 HOLD_KEY=${HOLD_KEY:-$(dirname "$SB")/tests/hold_key} DESKTOP=${DESKTOP:-$(dirname "$SB")/tests/desktop_window}
 WORK=$(mktemp -d /tmp/slateboard-e2e.XXXXXX)
 export XDG_RUNTIME_DIR=$WORK/xdg && mkdir -m 700 "$XDG_RUNTIME_DIR" "$WORK/run"
-RUN=$WORK/run PASSED=0 FAILED=0 PIDS=() APP_PID= TIMEOUT=30 R=1 LAST=
+RUN=$WORK/run PASSED=0 FAILED=0 PIDS=() APP_PID= TIMEOUT=10 R=1 LAST=
 CANVAS_T='画面スクリーン' HELP_T='Help  (Slateboard 1.2.8)' SETUP_T='設定  (Slateboard 1.2.8)'
 # settings.ini as a first start writes it; ini makes every other one from it.
 DEFAULTS=$' 12 \r\n 2 \r\n 14 \r\n 1 \r\nTrue\r\n 6600 \r\n 5685 \r\n 0 \r\n 0 \r\n'
-# Results and conditions. wait_until COMMAND...: polls until it succeeds, for $TIMEOUT seconds.
+# Results and conditions. wait_until COMMAND...: polls until it succeeds, for $TIMEOUT seconds (30 for the
+# starts of the server, the window manager and the program).
 pass() { PASSED=$((PASSED + 1)); echo "  ok: $*"; }
 fail() { FAILED=$((FAILED + 1)); echo "  FAIL: $*"; }
 check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
@@ -58,12 +59,12 @@ start_x() { rm -f "$WORK/display"
     Xvfb -displayfd 3 -screen 0 "${1:-$((1024 * ${SB_MONITORS:-1}))x768}x24" "${@:2}" -nolisten tcp -noreset \
         3>"$WORK/display" 2>/dev/null &
     XVFB=$! && PIDS+=($!)
-    wait_until test -s "$WORK/display" && export DISPLAY=":$(head -n1 "$WORK/display")" || exit 1
+    TIMEOUT=30 wait_until test -s "$WORK/display" && export DISPLAY=":$(head -n1 "$WORK/display")" || exit 1
     [ -z "${X_RESOURCES:-}" ] || printf '%s\n' "$X_RESOURCES" | xrdb -nocpp -merge
     [ -z "$MONS" ] || monitors $MONS || exit 1
     # The requests windows send to the window manager, logged (see started) once the log is seen to work.
     stdbuf -oL xev -root -event substructure -event property >>"$WORK/root.log" & PIDS+=($!)
-    wait_until eval 'xprop -root -f _SB_LOG 8s -set _SB_LOG 1 && grep -q _SB_LOG "$WORK/root.log"' &&
+    TIMEOUT=30 wait_until eval 'xprop -root -f _SB_LOG 8s -set _SB_LOG 1 && grep -q _SB_LOG "$WORK/root.log"' &&
         backdrop "${BACKDROP:-32,128,192}" && start_wm || exit 1
 }
 # monitors WIDTH HEIGHT PRIMARY: RandR monitors L at 0,0 and R beside it, L or R primary.
@@ -79,7 +80,7 @@ wm() { env -u QT_SCALE_FACTOR DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$WORK/bus")"
     "$@" >>"$WORK/wm.log" 2>&1 & PIDS+=($!); }
 start_wm() { local cm= && mkdir -p "$WORK/wmhome/.config/" "$WORK/wmhome/.fluxbox"
     [ $WM = none ] || { dbus-daemon --session --nofork --print-address=3 3>"$WORK/bus" 2>>"$WORK/wm.log" & PIDS+=($!); }
-    wait_until test -s "$WORK/bus" || [ $WM = none ] || return
+    TIMEOUT=30 wait_until test -s "$WORK/bus" || [ $WM = none ] || return
     case $WM in
     openbox | openbox-picom)  # openbox does not focus the toolbar when it appears, as before
         sed 's|^<applications>|&<application title="SB"><focus>no</focus></application>|' \
@@ -95,7 +96,7 @@ start_wm() { local cm= && mkdir -p "$WORK/wmhome/.config/" "$WORK/wmhome/.fluxbo
     none) return ;;
     *) echo "SB_WM=$WM: no such window manager here" >&2; return 1 ;;
     esac
-    wait_until eval "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" && { [ -z $cm ] || wait_until "$DESKTOP" -cm; }
+    TIMEOUT=30 wait_until eval "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" && { [ -z $cm ] || TIMEOUT=30 wait_until "$DESKTOP" -cm; }
 }
 stop_x() { [ ${#PIDS[@]} = 0 ] || { kill "${PIDS[@]}"; wait "${PIDS[@]}"; } 2>/dev/null; PIDS=() APP_PID=; }
 trap 'stop_x; rm -rf "$WORK"' EXIT
@@ -105,7 +106,7 @@ start_app() {
     mkdir -p "${1:-$RUN}"; : >"$WORK/root.log"
     (cd "${1:-$RUN}" && exec ${APP_WRAPPER:-} "$SB" >"$WORK/app.out" 2>"$WORK/app.err") &
     APP_PID=$! && PIDS+=($!) && local t=$(date +%s%N)
-    wait_until win SB && SHOWN_MS=$((($(date +%s%N) - t) / 1000000)) && TOOLBAR=$(win SB) && wait_until started ||
+    TIMEOUT=30 wait_until win SB && SHOWN_MS=$((($(date +%s%N) - t) / 1000000)) && TOOLBAR=$(win SB) && TIMEOUT=30 wait_until started ||
         { cat "$WORK/app.err"; false; }
 }
 # started: the toolbar has the focus and has asked twice to be kept on top: once activated, and at the end
@@ -173,4 +174,4 @@ see() { local w=$1; shift; if wait_until shows "$@"; then pass "$w"; else fail "
 backdrop() { local f=$1 && [ -f "$f" ] || { f=$WORK/backdrop.ppm && convert -size "$(xdpyinfo |
         awk '/dimensions:/ {print $2}')" "xc:rgb($1)" -depth 8 "$f"; }
     "$DESKTOP" "$f" $([ "$WM" != i3 ] || echo override) & PIDS+=($!)
-    wait_until eval 'shot; [ "$(px 1,1 300,300)" = "$(PX_OF=$f px 1,1 300,300)" ]'; }
+    TIMEOUT=30 wait_until eval 'shot; [ "$(px 1,1 300,300)" = "$(PX_OF=$f px 1,1 300,300)" ]'; }

@@ -10,9 +10,9 @@ desktop() { convert -seed 7 -size "${W}x$H" xc: -channel RGB +noise random -dept
 desk() { PX_OF=$WORK/desktop.ppm px "$@"; }
 # screens MONITORS...: the server with monitors' RandR monitors; then the monitors and the desktop, above
 # the window manager's docks, are checked.
-screens() { desktop && MONS="$*" BACKDROP=$WORK/desktop.ppm start_x ${W}x$H && shot
-    check "two RandR monitors, the $3 one primary; the desktop up" eval \
-        "xrandr --listmonitors | grep -q '^ [01]: \\*$3 ' && is 0 differing $W $((H - 40)) 0 0"; }
+screens() { desktop && MONS="$*" BACKDROP=$WORK/desktop.ppm start_x ${W}x$H
+    until_ok "two RandR monitors, the $3 one primary; the desktop up" eval \
+        "xrandr --listmonitors | grep -q '^ [01]: \\*$3 ' && shot && is 0 differing $W $((H - 40)) 0 0"; }
 # differing W H X Y: how many pixels of the rectangle differ between the latest shot and desktop.
 differing() { compare -metric AE -extract "$1x$2+$3+$4" "$WORK/shot.ppm" "$WORK/desktop.ppm" null: 2>&1; }
 # redbox W H X Y: the columns and rows the red pixels of that rectangle span, "x0-x1 y0-y1".
@@ -77,7 +77,7 @@ toolbar2 2248 800
 canvas_checks 2048 2048 1536
 dclick 3000 1200 && wait_until not canvas
 for place in "300 400" "2500 600" "1000 200"; do  # dragged from monitor to monitor
-    was=$(fxy "$TOOLBAR") && xdotool windowmove "$(frame_of "$TOOLBAR")" $place
+    was=$(fxy "$TOOLBAR") && xdotool windowmove "$TOOLBAR" $place
     wait_until not is "$was" fxy "$TOOLBAR" && read -r x y _ < <(fgeo "$TOOLBAR")
     check "drawing mode" enter
     check_eq "the toolbar dragged to $x,$y is there in drawing mode" "$x $y" "$(fxy "$TOOLBAR")"
