@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
     FILE* f = fopen(argv[1], "rb");
     if (!f || fscanf(f, "P6 %d %d %d", &pw, &ph, &max) != 3 || fgetc(f) == EOF || max != 255) return 2;
     Pixmap pic = XCreatePixmap(d, RootWindow(d, s), pw, ph, DefaultDepth(d, s));
-    XImage* img = XCreateImage(d, DefaultVisual(d, s), DefaultDepth(d, s), ZPixmap, 0, malloc(4L * pw * ph), pw, ph, 32, 0);
+    XImage* img =
+        XCreateImage(d, DefaultVisual(d, s), DefaultDepth(d, s), ZPixmap, 0, malloc(4L * pw * ph), pw, ph, 32, 0);
     for (int y = 0; y < ph; y++)
         for (int x = 0; x < pw; x++) {
             int r = fgetc(f), g = fgetc(f), b = fgetc(f);

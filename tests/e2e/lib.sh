@@ -1,4 +1,4 @@
-# Shared rig for the end-to-end tests: a private Xvfb with openbox, the real binary in a scratch
+# Shared rig for the end-to-end tests: a private Xvfb with a window manager, the real binary in a scratch
 # folder, input through XTest (xdotool), checks of what a person would see. Every wait is on a
 # condition, polled by wait_until. Use: source lib.sh path/to/slateboard
 set -u
@@ -53,7 +53,8 @@ stamp() { stat -c '%i %y' "$RUN/settings.ini"; }
 saves() { local s; s=$(stamp); key "$@" s; wait_until not is "$s" stamp; }
 # X server and program. start_x [WIDTHxHEIGHT [Xvfb arguments]]: the server, the RandR monitors MONS
 # (monitors' arguments; SB_MONITORS=2: two 1024x768 side by side), the test desktop BACKDROP, then the
-# window manager SB_WM (openbox, openbox-picom, xfwm4, metacity, kwin, i3, fluxbox, icewm or none).
+# window manager SB_WM (openbox, openbox-picom, xfwm4, metacity, metacity-composite, kwin, i3, fluxbox, icewm,
+# none).
 WM=${SB_WM:-openbox} MONS=${MONS:-$([ "${SB_MONITORS:-1}" = 1 ] || echo 1024 768 L)}
 start_x() { rm -f "$WORK/display"
     Xvfb -displayfd 3 -screen 0 "${1:-$((1024 * ${SB_MONITORS:-1}))x768}x24" "${@:2}" -nolisten tcp -noreset \
@@ -82,12 +83,11 @@ start_wm() { local cm= && mkdir -p "$WORK/wmhome/.config/" "$WORK/wmhome/.fluxbo
     [ $WM = none ] || { dbus-daemon --session --nofork --print-address=3 3>"$WORK/bus" 2>>"$WORK/wm.log" & PIDS+=($!); }
     TIMEOUT=30 wait_until test -s "$WORK/bus" || [ $WM = none ] || return
     case $WM in
-    openbox | openbox-picom)  # openbox does not focus the toolbar when it appears, as before
-        sed 's|^<applications>|&<application title="SB"><focus>no</focus></application>|' \
-            /etc/xdg/openbox/rc.xml >"$WORK/rc.xml" && wm openbox --sm-disable --config-file "$WORK/rc.xml"
+    openbox | openbox-picom) wm openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml
         [ $WM = openbox ] || { cm=1 && wm picom --fading --backend xrender; } ;;
     xfwm4) cm=1 && wm xfwm4 --compositor=on --sm-client-disable ;;
-    metacity) wm metacity --sm-disable --no-composite ;;
+    metacity) wm metacity --sm-disable --compositor=none ;;
+    metacity-composite) cm=1 && wm metacity --sm-disable --compositor=xrender ;;
     kwin) cm=1 && wm kwin_x11 ;;
     i3) printf '%s\n' '# i3 config file (v4)' 'font pango:monospace 8' 'bindsym Mod1+F4 kill' \
             'bar {' 'status_command cat' '}' >"$WORK/i3.conf" && wm i3 -c "$WORK/i3.conf" ;;
@@ -96,7 +96,8 @@ start_wm() { local cm= && mkdir -p "$WORK/wmhome/.config/" "$WORK/wmhome/.fluxbo
     none) return ;;
     *) echo "SB_WM=$WM: no such window manager here" >&2; return 1 ;;
     esac
-    TIMEOUT=30 wait_until eval "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" && { [ -z $cm ] || TIMEOUT=30 wait_until "$DESKTOP" -cm; }
+    TIMEOUT=30 wait_until eval "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" &&
+        { [ -z $cm ] || TIMEOUT=30 wait_until "$DESKTOP" -cm; }
 }
 stop_x() { [ ${#PIDS[@]} = 0 ] || { kill "${PIDS[@]}"; wait "${PIDS[@]}"; } 2>/dev/null; PIDS=() APP_PID=; }
 trap 'stop_x; rm -rf "$WORK"' EXIT
@@ -106,13 +107,13 @@ start_app() {
     mkdir -p "${1:-$RUN}"; : >"$WORK/root.log"
     (cd "${1:-$RUN}" && exec ${APP_WRAPPER:-} "$SB" >"$WORK/app.out" 2>"$WORK/app.err") &
     APP_PID=$! && PIDS+=($!) && local t=$(date +%s%N)
-    TIMEOUT=30 wait_until win SB && SHOWN_MS=$((($(date +%s%N) - t) / 1000000)) && TOOLBAR=$(win SB) && TIMEOUT=30 wait_until started ||
-        { cat "$WORK/app.err"; false; }
+    TIMEOUT=30 wait_until win SB && SHOWN_MS=$((($(date +%s%N) - t) / 1000000)) && TOOLBAR=$(win SB) &&
+        TIMEOUT=30 wait_until started || { cat "$WORK/app.err"; false; }
 }
 # started: the toolbar has the focus and has asked twice to be kept on top: once activated, and at the end
 # of its start, about 100 ms after it is shown (most managers focus a new window before that).
 started() { active_is "$TOOLBAR" &&
-    (($(grep -A1 "^ClientMessage.* window $(printf 0x%x "$TOOLBAR")," "$WORK/root.log" | grep -c _NET_WM_STATE) >= 2)); }
+    (($(grep -A1 "^ClientMessage.* window $(printf 0x%x "$TOOLBAR")," "$WORK/root.log" | grep -c _NET_WM_STATE) > 1)); }
 # wait_exit PID: waits for a child to end; EXIT_STATUS is its status, "timeout" if it ran on.
 wait_exit() { EXIT_STATUS=timeout; wait_until not kill -0 "$1" && { wait "$1"; EXIT_STATUS=$?; }; }
 # close_app: the close command (Alt + F4; without a window manager, the request it would send).
@@ -125,14 +126,15 @@ any() { xdotool search --name "$(title_re "$1")" 2>/dev/null | grep -q .; }
 canvas() { win "$CANVAS_T"; }
 # The window with the keyboard focus (_NET_ACTIVE_WINDOW can still name one that is gone).
 active_is() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
-activate() { xdotool "window$([ $WM = none ] && echo focus || echo activate)" "$1" 2>/dev/null; wait_until active_is "$1"; }
+activate() { xdotool "window$([ $WM = none ] && echo focus || echo activate)" "$1" 2>/dev/null
+    wait_until active_is "$1"; }
 has_state() { xprop -id "$1" _NET_WM_STATE | grep -q "_NET_WM_STATE_$2"; }  # ABOVE, HIDDEN, FULLSCREEN
 # minimised WINDOW: i3 minimises no window; it unmaps the toolbar that Auto-Hide hides.
 minimised() { if [ $WM = i3 ]; then ! xwininfo -id "$1" | grep -q IsViewable; else has_state "$1" HIDDEN; fi; }
 # minimise_action "description" [not]: waits for the toolbar's minimise action (its absence with not) where
 # the manager gives allowed actions at all (not i3, nor without a manager).
 minimise_action() { if xprop -root _NET_SUPPORTED | grep -q _NET_WM_ALLOWED_ACTIONS; then
-    until_ok "$1" ${2:-} can "$TOOLBAR" MINIMIZE; else echo "  note: $WM gives no allowed actions: not checked: $1"; fi; }
+    until_ok "$1" ${2:-} can "$TOOLBAR" MINIMIZE; else echo "  note: $WM has no allowed actions: unchecked: $1"; fi; }
 can() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | grep -q "_NET_WM_ACTION_$2"; }   # MINIMIZE
 extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //; s/,//gp' | grep . || echo 0 0 0 0; }  # l r t b
 # frame_of WINDOW: the top-level frame that the window manager puts around it.
@@ -149,7 +151,7 @@ fxy() { fgeo "$1" | cut -d' ' -f1,2; }
 on_screen() { read -r x y w h < <(fgeo "$TOOLBAR") && ((x >= 0 && x + w <= 1024 && y >= 0 && y + h <= 768)); }
 # above A B: window A's frame is stacked above window B's on the server.
 above() { xwininfo -root -children | awk -v a="$(printf '0x%x' "$(frame_of "$1")")" \
-    -v b="$(printf '0x%x' "$(frame_of "$2")")" '$1 == a {ia = NR} $1 == b {ib = NR} END {exit !(ia && ib && ia < ib)}'; }
+    -v b="$(printf '0x%x' "$(frame_of "$2")")" '$1 == a {i = NR} $1 == b {j = NR} END {exit !(i && j && i < j)}'; }
 # Input. button: a click on the toolbar's drawing-mode button (R: the device pixel ratio).
 key() { xdotool key --delay 30 "$@"; }
 click_in() { local x y; read -r x y _ < <(geo "$1"); xdotool mousemove $((x + $2)) $((y + $3)) click 1; }
