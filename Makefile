@@ -1,5 +1,5 @@
 # Two commands for a newcomer: `make run` and `make test`. Everything else is a helper.
-.PHONY: all deps build run test bench package package-test clean
+.PHONY: all deps build run test test-desktops bench package package-test clean
 
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
@@ -21,7 +21,12 @@ test: build
 	@[ -f build-sanitize/build.ninja ] || cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize -j $(JOBS) --target unit_tests
 	@cd build-sanitize && ctest -L unit --output-on-failure
-	@ctest --preset default
+	@ctest --preset default -LE matrix
+
+# The end-to-end tests under every window manager of the matrix, on one and on two monitors.
+test-desktops: build
+	@scripts/install-deps desktops
+	@ctest --preset default -L e2e
 
 bench: deps
 	@[ -f build-bench/build.ninja ] || cmake --preset bench >/dev/null

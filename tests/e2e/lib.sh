@@ -1,15 +1,17 @@
-# Shared rig for the end-to-end tests: a private Xvfb with openbox, the real binary in a scratch
+# Shared rig for the end-to-end tests: a private Xvfb with a window manager, the real binary in a scratch
 # folder, input through XTest (xdotool), checks of what a person would see. Every wait is on a
 # condition, polled by wait_until. Use: source lib.sh path/to/slateboard
 set -u
 SB=$(readlink -f "${1:?usage: test_x.sh path/to/slateboard}")
-HOLD_KEY=${HOLD_KEY:-$(dirname "$SB")/tests/hold_key} WORK=$(mktemp -d /tmp/slateboard-e2e.XXXXXX)
+HOLD_KEY=${HOLD_KEY:-$(dirname "$SB")/tests/hold_key} DESKTOP=${DESKTOP:-$(dirname "$SB")/tests/desktop_window}
+WORK=$(mktemp -d /tmp/slateboard-e2e.XXXXXX)
 export XDG_RUNTIME_DIR=$WORK/xdg && mkdir -m 700 "$XDG_RUNTIME_DIR" "$WORK/run"
-RUN=$WORK/run PASSED=0 FAILED=0 PIDS=() APP_PID= TIMEOUT=30 R=1 LAST=
+RUN=$WORK/run PASSED=0 FAILED=0 PIDS=() APP_PID= TIMEOUT=10 R=1 LAST=
 CANVAS_T='画面スクリーン' HELP_T='Help  (Slateboard 1.2.8)' SETUP_T='設定  (Slateboard 1.2.8)'
 # settings.ini as a first start writes it; ini makes every other one from it.
 DEFAULTS=$' 12 \r\n 2 \r\n 14 \r\n 1 \r\nTrue\r\n 6600 \r\n 5685 \r\n 0 \r\n 0 \r\n'
-# Results and conditions. wait_until COMMAND...: polls until it succeeds, for $TIMEOUT seconds.
+# Results and conditions. wait_until COMMAND...: polls until it succeeds, for $TIMEOUT seconds (30 for the
+# starts of the server, the window manager and the program).
 pass() { PASSED=$((PASSED + 1)); echo "  ok: $*"; }
 fail() { FAILED=$((FAILED + 1)); echo "  FAIL: $*"; }
 check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
@@ -37,9 +39,10 @@ steps() {
 }
 # settings.ini. ini [NAME=VALUE ...]: the defaults with the named lines changed.
 ini() {
-    local names=(colour width fill pattern - top left autohide hotkey) lines kv i
+    local names=(colour width fill pattern off top left autohide hotkey) lines kv i
     mapfile -t lines <<<"${DEFAULTS//$'\r'/}"
     for kv; do for i in {0..8}; do [ "${names[i]}" != "${kv%%=*}" ] || lines[i]=" ${kv#*=} "; done; done
+    lines[4]=${lines[4]// /}
     printf '%s\r\n' "${lines[@]:0:9}"
 }
 want() { ini "$@"; echo x; }  # ini's bytes, to compare with bytes
@@ -48,31 +51,74 @@ line() { sed -n "$1p" "$RUN/settings.ini" | tr -d '\r'; }
 stamp() { stat -c '%i %y' "$RUN/settings.ini"; }
 # saves [KEYS...]: the keys and S typed, done once the file is written anew, all keys handled.
 saves() { local s; s=$(stamp); key "$@" s; wait_until not is "$s" stamp; }
-# X server and program. start_x [WIDTHxHEIGHT [Xvfb arguments]]; X_RESOURCES go to xrdb.
+# X server and program. start_x [WIDTHxHEIGHT [Xvfb arguments]]: the server, the RandR monitors MONS
+# (monitors' arguments; SB_MONITORS=2: two 1024x768 side by side), the test desktop BACKDROP, then the
+# window manager SB_WM (openbox, openbox-picom, xfwm4, metacity, metacity-composite, kwin, i3, fluxbox, icewm,
+# none).
+WM=${SB_WM:-openbox} MONS=${MONS:-$([ "${SB_MONITORS:-1}" = 1 ] || echo 1024 768 L)}
 start_x() { rm -f "$WORK/display"
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" "${@:2}" -nolisten tcp -noreset 3>"$WORK/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${1:-$((1024 * ${SB_MONITORS:-1}))x768}x24" "${@:2}" -nolisten tcp -noreset \
+        3>"$WORK/display" 2>/dev/null &
     XVFB=$! && PIDS+=($!)
-    wait_until test -s "$WORK/display" && export DISPLAY=":$(head -n1 "$WORK/display")" || exit 1
+    TIMEOUT=30 wait_until test -s "$WORK/display" && export DISPLAY=":$(head -n1 "$WORK/display")" || exit 1
     [ -z "${X_RESOURCES:-}" ] || printf '%s\n' "$X_RESOURCES" | xrdb -nocpp -merge
-    # openbox does not give the toolbar the focus when it appears: the toolbar takes it from its
-    # start-up timer, so an active toolbar has finished starting.
-    sed 's|^<applications>|&<application title="SB"><focus>no</focus></application>|' \
-        /etc/xdg/openbox/rc.xml >"$WORK/rc.xml"
-    openbox --sm-disable --config-file "$WORK/rc.xml" >/dev/null 2>&1 & PIDS+=($!)
-    wait_until eval "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" || exit 1
+    [ -z "$MONS" ] || monitors $MONS || exit 1
+    # The requests windows send to the window manager, logged (see started) once the log is seen to work.
+    stdbuf -oL xev -root -event substructure -event property >>"$WORK/root.log" & PIDS+=($!)
+    TIMEOUT=30 wait_until eval 'xprop -root -f _SB_LOG 8s -set _SB_LOG 1 && grep -q _SB_LOG "$WORK/root.log"' &&
+        backdrop "${BACKDROP:-32,128,192}" && start_wm || exit 1
+}
+# monitors WIDTH HEIGHT PRIMARY: RandR monitors L at 0,0 and R beside it, L or R primary.
+monitors() { local l=(L "$1/271x$2/203+0+0" none) r=(R "$1/271x$2/203+$1+0" none)
+    if [ "$3" = L ]; then l=('*L' "${l[1]}" screen); else r=('*R' "${r[1]}" screen); fi
+    { xrandr --setmonitor "${l[@]}" && xrandr --setmonitor "${r[@]}"; } &>/dev/null &&
+        xrandr --listmonitors | grep -q "^ [01]: \*$3 "
+}
+# The window manager, with a scratch home and a private D-Bus so that it reads and writes no user
+# configuration; up once it names its check window, and a compositor owns _NET_WM_CM_S0 where one runs.
+wm() { env -u QT_SCALE_FACTOR DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$WORK/bus")" NO_AT_BRIDGE=1 HOME="$WORK/wmhome" \
+    XDG_CONFIG_HOME="$WORK/wmhome/.config" XDG_CACHE_HOME="$WORK/wmhome/.cache" XDG_DATA_HOME="$WORK/wmhome/.local" \
+    "$@" >>"$WORK/wm.log" 2>&1 & PIDS+=($!); }
+start_wm() { local cm= && mkdir -p "$WORK/wmhome/.config/" "$WORK/wmhome/.fluxbox"
+    [ $WM = none ] || { dbus-daemon --session --nofork --print-address=3 3>"$WORK/bus" 2>>"$WORK/wm.log" & PIDS+=($!); }
+    TIMEOUT=30 wait_until test -s "$WORK/bus" || [ $WM = none ] || return
+    case $WM in
+    openbox | openbox-picom) wm openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml
+        [ $WM = openbox ] || { cm=1 && wm picom --fading --backend xrender; } ;;
+    xfwm4) cm=1 && wm xfwm4 --compositor=on --sm-client-disable ;;
+    metacity) wm metacity --sm-disable --compositor=none ;;
+    metacity-composite) cm=1 && wm metacity --sm-disable --compositor=xrender ;;
+    kwin) cm=1 && wm kwin_x11 ;;
+    i3) printf '%s\n' '# i3 config file (v4)' 'font pango:monospace 8' 'bindsym Mod1+F4 kill' \
+            'bar {' 'status_command cat' '}' >"$WORK/i3.conf" && wm i3 -c "$WORK/i3.conf" ;;
+    fluxbox) echo 'background: none' >"$WORK/wmhome/.fluxbox/overlay" && wm fluxbox ;;  # no wallpaper
+    icewm) wm icewm ;;
+    none) return ;;
+    *) echo "SB_WM=$WM: no such window manager here" >&2; return 1 ;;
+    esac
+    TIMEOUT=30 wait_until eval "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" &&
+        { [ -z $cm ] || TIMEOUT=30 wait_until "$DESKTOP" -cm; }
 }
 stop_x() { [ ${#PIDS[@]} = 0 ] || { kill "${PIDS[@]}"; wait "${PIDS[@]}"; } 2>/dev/null; PIDS=() APP_PID=; }
 trap 'stop_x; rm -rf "$WORK"' EXIT
 # start_app [FOLDER]: the program started there ($RUN), under APP_WRAPPER if set (word-split on
-# purpose: strace ...); done when its toolbar has the focus.
+# purpose: strace ...); done once started; SHOWN_MS: how long the toolbar took to appear.
 start_app() {
-    mkdir -p "${1:-$RUN}"; (cd "${1:-$RUN}" && exec ${APP_WRAPPER:-} "$SB" >"$WORK/app.out" 2>"$WORK/app.err") &
-    APP_PID=$! && PIDS+=($!)
-    wait_until win SB && TOOLBAR=$(win SB) && wait_until active_is "$TOOLBAR" || { cat "$WORK/app.err"; false; }
+    mkdir -p "${1:-$RUN}"; : >"$WORK/root.log"
+    (cd "${1:-$RUN}" && exec ${APP_WRAPPER:-} "$SB" >"$WORK/app.out" 2>"$WORK/app.err") &
+    APP_PID=$! && PIDS+=($!) && local t=$(date +%s%N)
+    TIMEOUT=30 wait_until win SB && SHOWN_MS=$((($(date +%s%N) - t) / 1000000)) && TOOLBAR=$(win SB) &&
+        TIMEOUT=30 wait_until started || { cat "$WORK/app.err"; false; }
 }
+# started: the toolbar has the focus and has asked twice to be kept on top: once activated, and at the end
+# of its start, about 100 ms after it is shown (most managers focus a new window before that).
+started() { active_is "$TOOLBAR" &&
+    (($(grep -A1 "^ClientMessage.* window $(printf 0x%x "$TOOLBAR")," "$WORK/root.log" | grep -c _NET_WM_STATE) > 1)); }
 # wait_exit PID: waits for a child to end; EXIT_STATUS is its status, "timeout" if it ran on.
 wait_exit() { EXIT_STATUS=timeout; wait_until not kill -0 "$1" && { wait "$1"; EXIT_STATUS=$?; }; }
-close_app() { activate "$TOOLBAR"; key alt+F4; wait_exit "$APP_PID"; }
+# close_app: the close command (Alt + F4; without a window manager, the request it would send).
+close_app() { if [ $WM = none ]; then "$DESKTOP" -close "$TOOLBAR"; else activate "$TOOLBAR"; key alt+F4; fi
+    wait_exit "$APP_PID"; }
 # Windows. win TITLE: the shown window of this exact title; any TITLE: one, shown or not.
 title_re() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][().*+?^$|\\]/\\&/g')"; }
 win() { xdotool search --onlyvisible --name "$(title_re "$1")" 2>/dev/null | head -n1 | grep .; }
@@ -80,23 +126,32 @@ any() { xdotool search --name "$(title_re "$1")" 2>/dev/null | grep -q .; }
 canvas() { win "$CANVAS_T"; }
 # The window with the keyboard focus (_NET_ACTIVE_WINDOW can still name one that is gone).
 active_is() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
-activate() { xdotool windowactivate "$1" 2>/dev/null; wait_until active_is "$1"; }
-has_state() { xprop -id "$1" _NET_WM_STATE | grep -q "_NET_WM_STATE_$2"; }         # ABOVE, HIDDEN
+activate() { xdotool "window$([ $WM = none ] && echo focus || echo activate)" "$1" 2>/dev/null
+    wait_until active_is "$1"; }
+has_state() { xprop -id "$1" _NET_WM_STATE | grep -q "_NET_WM_STATE_$2"; }  # ABOVE, HIDDEN, FULLSCREEN
+# minimised WINDOW: i3 minimises no window; it unmaps the toolbar that Auto-Hide hides.
+minimised() { if [ $WM = i3 ]; then ! xwininfo -id "$1" | grep -q IsViewable; else has_state "$1" HIDDEN; fi; }
+# minimise_action "description" [not]: waits for the toolbar's minimise action (its absence with not) where
+# the manager gives allowed actions at all (not i3, nor without a manager).
+minimise_action() { if xprop -root _NET_SUPPORTED | grep -q _NET_WM_ALLOWED_ACTIONS; then
+    until_ok "$1" ${2:-} can "$TOOLBAR" MINIMIZE; else echo "  note: $WM has no allowed actions: unchecked: $1"; fi; }
 can() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | grep -q "_NET_WM_ACTION_$2"; }   # MINIMIZE
-extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'; }       # left right top bottom
-# frame_of WINDOW: the top-level frame that openbox puts around it.
+extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //; s/,//gp' | grep . || echo 0 0 0 0; }  # l r t b
+# frame_of WINDOW: the top-level frame that the window manager puts around it.
 frame_of() { local w=$1 r p; while read -r r p < <(xwininfo -children -id "$w" | awk '/Root window id:/ {r = $4}
     /Parent window id:/ {p = $4} END {print r, p}') && [ "$p" != "$r" ]; do w=$p; done; echo "$w"; }
-# geo: "x y width height" of a window on the root; fgeo: of its frame; fxy: the frame's place;
+# geo: "x y width height" of a window on the root; fgeo: of its frame (the visible one, as the manager
+# gives its extents, without the invisible borders some add); fxy: the frame's place;
 # on_screen: the toolbar's frame lies on the 1024 x 768 screen.
 geo() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
     /^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print x, y, w, h}'; }
-fgeo() { geo "$(frame_of "$1")"; }
+fgeo() { local x y w h l r t b && read -r x y w h < <(geo "$1") && read -r l r t b < <(extents "$1") &&
+    echo $((x - l)) $((y - t)) $((w + l + r)) $((h + t + b)); }
 fxy() { fgeo "$1" | cut -d' ' -f1,2; }
 on_screen() { read -r x y w h < <(fgeo "$TOOLBAR") && ((x >= 0 && x + w <= 1024 && y >= 0 && y + h <= 768)); }
-# above A B: window A is stacked above window B.
-above() { xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/, /\n/g' | awk -v a="$(printf '0x%x' "$1")" \
-    -v b="$(printf '0x%x' "$2")" '$0 == a {ia = NR} $0 == b {ib = NR} END {exit !(ia && ib && ia > ib)}'; }
+# above A B: window A's frame is stacked above window B's on the server.
+above() { xwininfo -root -children | awk -v a="$(printf '0x%x' "$(frame_of "$1")")" \
+    -v b="$(printf '0x%x' "$(frame_of "$2")")" '$1 == a {i = NR} $1 == b {j = NR} END {exit !(i && j && i < j)}'; }
 # Input. button: a click on the toolbar's drawing-mode button (R: the device pixel ratio).
 key() { xdotool key --delay 30 "$@"; }
 click_in() { local x y; read -r x y _ < <(geo "$1"); xdotool mousemove $((x + $2)) $((y + $3)) click 1; }
@@ -116,6 +171,9 @@ px() { local p f=; for p; do f+="%[fx:round(255*p{$p}.r)],%[fx:round(255*p{$p}.g
 shows() { shot; LAST=$(px "${@%%=*}" | tr '\n' ' '); [ "$LAST" = "${*#*=} " ]; }  # shows X,Y=R,G,B ...
 # see "description" X,Y=R,G,B ...: waits until a screenshot shows each pixel in its colour.
 see() { local w=$1; shift; if wait_until shows "$@"; then pass "$w"; else fail "$w: expected [${*#*=}], got [$LAST]"; fi; }
-# backdrop R,G,B: the desktop in one colour, so that the canvas's copy of it is known.
-backdrop() { convert -size "$(xdpyinfo | awk '/dimensions:/ {print $2}')" "xc:rgb($1)" "$WORK/backdrop.png"
-    display -window root "$WORK/backdrop.png" 2>/dev/null; wait_until shows "1,1=$1"; }
+# backdrop R,G,B | FILE.ppm: the test desktop in one colour or that picture, so that the canvas's copy
+# of it is known; a desktop-type window shows it, the same under every manager (i3 has no desktop layer).
+backdrop() { local f=$1 && [ -f "$f" ] || { f=$WORK/backdrop.ppm && convert -size "$(xdpyinfo |
+        awk '/dimensions:/ {print $2}')" "xc:rgb($1)" -depth 8 "$f"; }
+    "$DESKTOP" "$f" $([ "$WM" != i3 ] || echo override) & PIDS+=($!)
+    TIMEOUT=30 wait_until eval 'shot; [ "$(px 1,1 300,300)" = "$(PX_OF=$f px 1,1 300,300)" ]'; }

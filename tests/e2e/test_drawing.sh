@@ -4,17 +4,19 @@
 # drawing back, a left double-click leaves. (A talk's worth of entries and gestures: make bench.)
 source "$(dirname "$0")/lib.sh" "$1"
 BG=32,128,192 RED=255,0,0 K=0,0,0 TINT=32,128,0
-start_x && backdrop $BG || exit 1
+start_x || exit 1  # the desktop is $BG
 ini pattern=2 >"$RUN/settings.ini" && start_app || exit 1  # red lines of width 2 (4 pixels), yellow fills
 read -r tx ty tw th < <(fgeo "$TOOLBAR")
 echo "enter by the drawing-mode button"
 check "the canvas appears, the toolbar above it" enter || exit 1
-expect "canvas covers the screen" "0 0 1024 768" geo "$CANVAS"
+expect "canvas covers the primary monitor, full-screen" "0 0 1024 768 yes" \
+    eval 'echo $(geo $CANVAS) $(has_state $CANVAS FULLSCREEN && echo yes)'
 expect "toolbar back at its place" "$tx $ty $tw $th" fgeo "$TOOLBAR"
 check "toolbar keeps the focus" active_is "$TOOLBAR"
-check "no minimise action in drawing mode" not can "$TOOLBAR" MINIMIZE
-see "corners marked: 16 pixels of the top rows, 13 of the bottom ones" 0,0=$K 15,0=$K 16,0=$BG \
+minimise_action "no minimise action in drawing mode" not
+see "corners marked: 16 pixels of the top rows, 13 of the bottom ones, no dock over them" 0,0=$K 15,0=$K 16,0=$BG \
     1008,0=$K 1007,0=$BG 1011,767=$K 1010,767=$BG 12,767=$K 13,767=$BG
+bottom() { import -window root -crop 1024x40+0+728 rgb:- | md5sum; } && frozen=$(bottom)
 xdotool windowmove "$TOOLBAR" 700 40 && wait_until not is "$tx $ty" fxy "$TOOLBAR"
 under=($(for x in 5 $((tw / 2)) $((tw - 5)); do printf "$((tx + x)),%s=$BG " $((ty + 5)) $((ty + th / 2)) $((ty + th - 5)); done))
 see "the copy shows the desktop under the toolbar, not the toolbar" "${under[@]}"
@@ -36,8 +38,11 @@ a line to take back|drag l 50 600 250 600|150,600=$RED
 a right double-click takes it back|dclick 800 600 3|150,600=$BG 350,100=$RED 0,0=$K
 and leaves drawing mode on: a line still draws|drag l 50 650 250 650|150,650=$RED 350,100=$RED 0,0=$K
 EOF
+check "after all those presses on the canvas the toolbar keeps the keys, above it" eval \
+    'active_is $TOOLBAR && above $TOOLBAR $CANVAS'
+check_eq "the bottom rows of the frozen picture never changed: no dock or panel over them" "$frozen" "$(bottom)"
 dclick 800 600 && until_ok "canvas gone" not canvas
-until_ok "minimise action back" can "$TOOLBAR" MINIMIZE
+minimise_action "minimise action back"
 check "toolbar still shown and on top" eval "! has_state $TOOLBAR HIDDEN && has_state $TOOLBAR ABOVE"
 see "the drawing is gone with the canvas" 350,100=$BG 150,650=$BG
 finish

@@ -12,7 +12,8 @@ for round in {1..12}; do  # killed once the first of 60 saves is written
     xdotool key --delay 4 $(printf 'r s %.0s' {1..60}) &
     wait_until not is "$s" stamp
     kill -9 "$APP_PID" && wait "$APP_PID" "$!" 2>/dev/null
-    case $(bytes) in "$(want pattern=5)" | "$(want pattern=6)") ;; *) damaged=$((damaged + 1)) ;; esac
+    # Whole: pattern 5 or 6, the rest as before (the place aside: some managers shift the toolbar).
+    [[ "$(bytes | sed 6,7d)" == $(want pattern=[56] | sed 6,7d) ]] || damaged=$((damaged + 1))
 done
 check_eq "12 kills during saves left settings.ini whole" "0" "$damaged"
 start_app >/dev/null && close_app  # a kill between naming and renaming leaves a temporary: the next start clears it

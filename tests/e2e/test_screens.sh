@@ -5,16 +5,14 @@
 # server, which Qt reads the same way) the toolbar and panels keep their twips, 15 a logical pixel;
 # marks and pens stay pixels. On a server's second screen, the hot key and the capture are that screen's.
 source "$(dirname "$0")/lib.sh" "$1"
-monitors() {  # monitors WIDTH HEIGHT PRIMARY: RandR monitors L at 0,0 and R beside it, L or R primary
-    local l=(L "$1/271x$2/203+0+0" none) r=(R "$1/271x$2/203+$1+0" none)
-    if [ "$3" = L ]; then l=('*L' "${l[1]}" screen); else r=('*R' "${r[1]}" screen); fi
-    { xrandr --setmonitor "${l[@]}" && xrandr --setmonitor "${r[@]}"; } &>/dev/null && desktop &&
-        xrandr --listmonitors | grep -q "^ [01]: \*$3 "
-}
 # A W x H desktop of random pixels (desk X,Y reads one): a copy shifted or scaled cannot match.
-desktop() { convert -seed 7 -size "${W}x$H" xc: -channel RGB +noise random -depth 8 "$WORK/desktop.ppm"
-    display -window root "$WORK/desktop.ppm"; wait_until eval "shot; is 0 differing $W $H 0 0"; }
+desktop() { convert -seed 7 -size "${W}x$H" xc: -channel RGB +noise random -depth 8 "$WORK/desktop.ppm"; }
 desk() { PX_OF=$WORK/desktop.ppm px "$@"; }
+# screens MONITORS...: the server with monitors' RandR monitors; then the monitors and the desktop, above
+# the window manager's docks, are checked.
+screens() { desktop && MONS="$*" BACKDROP=$WORK/desktop.ppm start_x ${W}x$H
+    until_ok "two RandR monitors, the $3 one primary; the desktop up" eval \
+        "xrandr --listmonitors | grep -q '^ [01]: \\*$3 ' && shot && is 0 differing $W $((H - 40)) 0 0"; }
 # differing W H X Y: how many pixels of the rectangle differ between the latest shot and desktop.
 differing() { compare -metric AE -extract "$1x$2+$3+$4" "$WORK/shot.ppm" "$WORK/desktop.ppm" null: 2>&1; }
 # redbox W H X Y: the columns and rows the red pixels of that rectangle span, "x0-x1 y0-y1".
@@ -30,7 +28,7 @@ canvas_checks() {
         $((x + 15)),0=0,0,0 $((x + 16)),0=$(desk $((x + 16)),0) $((x + w - 16)),0=0,0,0 \
         $((x + w - 17)),0=$(desk $((x + w - 17)),0) $((x + 12)),$b=0,0,0 $((x + 13)),$b=$(desk $((x + 13)),$b)
     check_eq "above the toolbar, its desktop pixel for pixel" 0 "$(differing $((w - 64)) $((ty - 40)) $((x + 32)) 32)"
-    ((W == w)) || check_eq "the other monitor live, unmarked" 0 "$(differing $w $3 $((x ? 0 : w)) 0)"
+    ((W == w)) || check_eq "the other monitor live, unmarked (above its docks)" 0 "$(differing $w $(($3 - 40)) $((x ? 0 : w)) 0)"
     drag l $((x + 301)) 401 $((x + 701)) 401 && drag l $((x + 901)) 301 $((x + 901)) 601  # width 2
     see "two lines drawn" $((x + 500)),401=255,0,0 $((x + 901)),500=255,0,0
     check_eq "4 pixels wide through row 401 and column 901, to 701 and 601, round ends" \
@@ -59,8 +57,7 @@ help2() { local top bottom
     key Escape && wait_until not any "$HELP_T"
 }
 echo "two monitors, the left one primary"
-W=2048 H=768 && start_x 2048x768
-check "two RandR monitors, the left one primary; the desktop up" monitors 1024 768 L
+W=2048 H=768 && screens 1024 768 L
 ini pattern=2 >"$RUN/settings.ini" && start_app || exit 1
 expect "toolbar at Left 5685 / Top 6600 twips" "379 440" fxy "$TOOLBAR"
 canvas_checks 0 1024 768
@@ -74,14 +71,13 @@ until_ok "when that monitor goes, the toolbar comes onto the primary one" on_scr
 check_eq "the file keeps the saved place" "$(want pattern=2 top=3000 left=21000)" "$(bytes)"
 stop_x
 echo "Qt's scale factor 2, two 2048x1536 monitors, the right one primary"
-export QT_SCALE_FACTOR=2 && R=2 W=4096 H=1536 && start_x 4096x1536
-check "two RandR monitors, the right one primary; the desktop up" monitors 2048 1536 R
+export QT_SCALE_FACTOR=2 && R=2 W=4096 H=1536 && screens 2048 1536 R
 ini pattern=2 top=6000 left=32220 >"$RUN/settings.ini" && start_app || exit 1  # logical x restarts at 2048: 2048 + 100
 toolbar2 2248 800
 canvas_checks 2048 2048 1536
 dclick 3000 1200 && wait_until not canvas
 for place in "300 400" "2500 600" "1000 200"; do  # dragged from monitor to monitor
-    was=$(fxy "$TOOLBAR") && xdotool windowmove "$(frame_of "$TOOLBAR")" $place
+    was=$(fxy "$TOOLBAR") && xdotool windowmove "$TOOLBAR" $place
     wait_until not is "$was" fxy "$TOOLBAR" && read -r x y _ < <(fgeo "$TOOLBAR")
     check "drawing mode" enter
     check_eq "the toolbar dragged to $x,$y is there in drawing mode" "$x $y" "$(fxy "$TOOLBAR")"

@@ -12,9 +12,15 @@ steps <<'EOF'
 start_app                      | toolbar frame at Left 4500 / Top 1200 twips | is "300 80" fxy $TOOLBAR
 :                              | the file is only read                       | [ "$(bytes)" = "$saved" ]
 saves                          | S writes the same bytes again               | [ "$(bytes)" = "$saved" ]
-xdotool windowmove $(frame_of $TOOLBAR) 200 -10 | the toolbar is moved       | not is "300 80" fxy $TOOLBAR
+xdotool windowmove $TOOLBAR 200 -10 | the toolbar is moved                  | not is "300 80" fxy $TOOLBAR
 read -r x y _ < <(fgeo $TOOLBAR); saves | S saves its place in twips | [ "$(line 6)/$(line 7)" = "$(twips y)/$(twips x)" ]
 close_app                      | exit status 0                               | [ $EXIT_STATUS = 0 ]
+# started in drawing mode (line 5 False): the toolbar framed as in normal mode, at its place, above the canvas
+ini off=False top=1200 left=4500 >$RUN/settings.ini; start_app | the canvas is up from the start | canvas
+:                              | the toolbar has its title bar | [ $WM = none ] || (($(extents $TOOLBAR | cut -d' ' -f3) > 0))
+:                              | its frame at Left 4500 / Top 1200 twips | is "300 80" fxy $TOOLBAR
+:                              | above the canvas, with the keys | above $TOOLBAR $(canvas) && active_is $TOOLBAR
+close_app                      | -                                           | :
 # a place saved on a monitor that is gone, 3000 pixels to the right
 ini top=6000 left=45000 >$RUN/settings.ini; start_app | on the screen, at its saved height | on_screen && ((y == 400))
 enter                          | in drawing mode too, at the same place      | [ "$(fxy $TOOLBAR)" = "$x $y" ]
