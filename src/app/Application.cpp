@@ -94,8 +94,7 @@ void Application::onHotKey() {
         platform_.hints->restore(toolbar_);
         toolbar_.allowMinimise(false);
         toolbar_.restoreStandardSize();
-        toolbar_.raise();
-        toolbar_.activateWindow();
+        toolbar_.takeKeys();
         break;
     case HotKeyAction::Restore: session_.enter(E::HotKeyRestore); break;
     case HotKeyAction::Enter: session_.enter(E::HotKeyAutoHide); break;

@@ -154,12 +154,15 @@ void ToolbarWindow::relateTo(QWidget* canvas) {
     QWindow* w = windowHandle();
     if (!w->transientParent() && !canvas) return;
     w->setTransientParent(canvas ? canvas->windowHandle() : nullptr);
+    setAttribute(Qt::WA_ShowWithoutActivating, canvas != nullptr);  // it takes the keys without that
     w->setFlags((w->flags() & ~Qt::WindowType_Mask) | (canvas ? Qt::Tool : Qt::Window));
     if (isVisible()) hints_.setOwner(*this, canvas);
 }
 
 void ToolbarWindow::takeKeys() {
-    raise();
+    // A transient is kept above the canvas by the manager, which may take a request to raise it
+    // for one to activate it (i3 then ends the canvas's full screen).
+    if (!windowHandle()->transientParent()) raise();
     hints_.giveKeys(*this);
 }
 
@@ -170,8 +173,13 @@ void ToolbarWindow::finishStartUp() {
     hints_.keepOnTop(*this);
     countLabel_->setText(kReady);
     keyBox_->setFocus(Qt::OtherFocusReason);
-    // A panel opened in these first moments keeps the keys.
-    if (!QApplication::activeWindow() || QApplication::activeWindow() == this) activateWindow();
+    // A panel opened in these first moments keeps the keys; over the canvas the toolbar takes
+    // them without an activation.
+    if (QApplication::activeWindow() && QApplication::activeWindow() != this) return;
+    if (drawing_)
+        takeKeys();
+    else
+        activateWindow();
 }
 
 void ToolbarWindow::startCountdown() {

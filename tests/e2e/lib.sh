@@ -174,6 +174,6 @@ see() { local w=$1; shift; if wait_until shows "$@"; then pass "$w"; else fail "
 # backdrop R,G,B | FILE.ppm: the test desktop in one colour or that picture, so that the canvas's copy
 # of it is known; a desktop-type window shows it, the same under every manager (i3 has no desktop layer).
 backdrop() { local f=$1 && [ -f "$f" ] || { f=$WORK/backdrop.ppm && convert -size "$(xdpyinfo |
-        awk '/dimensions:/ {print $2}')" "xc:rgb($1)" -depth 8 "$f"; }
+        awk '/dimensions:/ {print $2; exit}')" "xc:rgb($1)" -depth 8 "$f"; }
     "$DESKTOP" "$f" $([ "$WM" != i3 ] || echo override) & PIDS+=($!)
     TIMEOUT=30 wait_until eval 'shot; [ "$(px 1,1 300,300)" = "$(PX_OF=$f px 1,1 300,300)" ]'; }

@@ -17,11 +17,12 @@ constexpr uint32_t kSourceApplication = 1;
 
 void X11WindowHints::keepOnTop(QWidget& window) {
     // The stays-on-top flag asks for the above state when the window is mapped; a mapped window
-    // is asked again, in case the window manager or the user took it away.
+    // is asked again, in case the window manager or the user took it away. A manager without
+    // the band (i3) may take a raise for an activation, which ends a full screen: no raise there.
     if (window.isVisible()) {
         x_.sendToRoot(Connection::windowOf(window), "_NET_WM_STATE",
                       {kStateAdd, x_.atom("_NET_WM_STATE_ABOVE"), 0, kSourceApplication, 0});
-        window.raise();
+        if (hasOnTopBand()) window.raise();
     }
     xcb_flush(x_.get());
 }
@@ -64,7 +65,7 @@ FrameExtents X11WindowHints::frameExtents(QWidget& window) {
     if (const auto measured = measuredFrame(w)) return *measured;
     // Not framed yet: a manager that offers it says what frame the window will get. Some never
     // answer, so the program waits for the answer at most 100 ms in all.
-    if (!x_.managerSupports("_NET_REQUEST_FRAME_EXTENTS") || requestBudget_.count() <= 0) return {};
+    if (!x_.managerRuns() || requestBudget_.count() <= 0) return {};  // some answer without listing it
     x_.sendToRoot(w, "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
     xcb_flush(x_.get());
     using clock = std::chrono::steady_clock;
@@ -153,18 +154,25 @@ void X11WindowHints::fullScreenOn(QWidget& window, const QRect& monitor) {
 }
 
 void X11WindowHints::minimize(QWidget& window) {
+    // A manager that offers no minimise action (i3, or none at all) would leave the window as it
+    // is: it is hidden instead, and the hot key brings it back.
+    if (!x_.managerSupports("_NET_WM_ALLOWED_ACTIONS")) {
+        window.hide();
+        return;
+    }
     window.showMinimized();
     xcb_flush(x_.get());
 }
 
 void X11WindowHints::restore(QWidget& window) {
+    // Brought back and raised; the caller gives it the keys, as an activation or without one.
     window.showNormal();
-    window.raise();
-    window.activateWindow();
+    if (hasOnTopBand()) window.raise();
     xcb_flush(x_.get());
 }
 
 bool X11WindowHints::isMinimized(QWidget& window) {
+    if (!x_.managerSupports("_NET_WM_ALLOWED_ACTIONS")) return !window.isVisible();
     // What the window manager says, not what Qt last asked for.
     const auto state = x_.cardinals(Connection::windowOf(window), "_NET_WM_STATE");
     return std::count(state.begin(), state.end(), x_.atom("_NET_WM_STATE_HIDDEN")) > 0 || window.isMinimized();
