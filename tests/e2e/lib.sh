@@ -56,7 +56,7 @@ saves() { local s; s=$(stamp); key "$@" s; wait_until not is "$s" stamp; }
 # window manager SB_WM (openbox, openbox-picom, xfwm4, metacity, metacity-composite, kwin, i3, fluxbox, icewm,
 # none).
 WM=${SB_WM:-openbox} MONS=${MONS:-$([ "${SB_MONITORS:-1}" = 1 ] || echo 1024 768 L)}
-start_x() { rm -f "$WORK/display"
+start_x() { rm -f "$WORK/display" "$WORK/bus" "$WORK/root.log"
     Xvfb -displayfd 3 -screen 0 "${1:-$((1024 * ${SB_MONITORS:-1}))x768}x24" "${@:2}" -nolisten tcp -noreset \
         3>"$WORK/display" 2>/dev/null &
     XVFB=$! && PIDS+=($!)
