@@ -88,7 +88,7 @@ start_wm() { local cm= && mkdir -p "$WORK/wmhome/.config/" "$WORK/wmhome/.fluxbo
     xfwm4) cm=1 && wm xfwm4 --compositor=on --sm-client-disable ;;
     metacity) wm metacity --sm-disable --compositor=none ;;
     metacity-composite) cm=1 && wm metacity --sm-disable --compositor=xrender ;;
-    kwin) printf '[%s]\nBorderActivate%s=9\n' Effect-overview '' Effect-windowview All ElectricBorders '' \
+    kwin) printf '[%s]\nBorderActivate%s=9\n' Effect-overview '' Effect-windowview All \
             >"$WORK/wmhome/.config/kwinrc"  # no hot corner at 0,0
         cm=1 && wm kwin_x11 ;;
     i3) printf '%s\n' '# i3 config file (v4)' 'font pango:monospace 8' 'bindsym Mod1+F4 kill' \
