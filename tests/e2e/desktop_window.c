@@ -1,14 +1,13 @@
-/* The test desktop: a root-sized window of type _NET_WM_WINDOW_TYPE_DESKTOP showing a binary PPM
- * picture from its top-left corner, so every window manager shows the same desktop whatever it
- * paints on the root. Usage: desktop_window FILE.ppm [override] (runs until killed; override: unmanaged, at the
- * bottom, for a manager that has no desktop layer). desktop_window -cm exits 0 when a compositing manager owns
- * _NET_WM_CM_S<screen>; desktop_window -close WINDOW asks the window to close, as a window manager's close does. */
+/* The test desktop: a root-sized window of type _NET_WM_WINDOW_TYPE_DESKTOP showing a binary PPM picture from
+ * its top-left corner, so every window manager shows the same desktop whatever it paints on the root.
+ * desktop_window FILE.ppm [override]: runs until the server ends; override: unmanaged, at the bottom, for a
+ * manager that has no desktop layer. desktop_window -cm: exits 0 when a compositing manager owns
+ * _NET_WM_CM_S<screen>. desktop_window -close WINDOW: asks the window to close, as a manager's close does. */
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <unistd.h>
 int main(int argc, char** argv) {
     Display* d = XOpenDisplay(NULL);
     if (argc < 2 || !d) return 2;
@@ -43,6 +42,5 @@ int main(int argc, char** argv) {
                     (unsigned char*)&type, 1);
     XStoreName(d, win, "desktop");
     XMapWindow(d, win);
-    XSync(d, False);
-    for (;;) pause();
+    for (XEvent e;;) XNextEvent(d, &e);  // until the server goes away
 }

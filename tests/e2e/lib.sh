@@ -56,7 +56,7 @@ saves() { local s; s=$(stamp); key "$@" s; wait_until not is "$s" stamp; }
 # window manager SB_WM (openbox, openbox-picom, xfwm4, metacity, metacity-composite, kwin, i3, fluxbox, icewm,
 # none).
 WM=${SB_WM:-openbox} MONS=${MONS:-$([ "${SB_MONITORS:-1}" = 1 ] || echo 1024 768 L)}
-start_x() { rm -f "$WORK/display"
+start_x() { rm -f "$WORK/display" "$WORK/bus" "$WORK/root.log"
     Xvfb -displayfd 3 -screen 0 "${1:-$((1024 * ${SB_MONITORS:-1}))x768}x24" "${@:2}" -nolisten tcp -noreset \
         3>"$WORK/display" 2>/dev/null &
     XVFB=$! && PIDS+=($!)
@@ -88,7 +88,9 @@ start_wm() { local cm= && mkdir -p "$WORK/wmhome/.config/" "$WORK/wmhome/.fluxbo
     xfwm4) cm=1 && wm xfwm4 --compositor=on --sm-client-disable ;;
     metacity) wm metacity --sm-disable --compositor=none ;;
     metacity-composite) cm=1 && wm metacity --sm-disable --compositor=xrender ;;
-    kwin) cm=1 && wm kwin_x11 ;;
+    kwin) printf '[%s]\nBorderActivate%s=9\n' Effect-overview '' Effect-windowview All \
+            >"$WORK/wmhome/.config/kwinrc"  # no hot corner at 0,0
+        cm=1 && wm kwin_x11 ;;
     i3) printf '%s\n' '# i3 config file (v4)' 'font pango:monospace 8' 'bindsym Mod1+F4 kill' \
             'bar {' 'status_command cat' '}' >"$WORK/i3.conf" && wm i3 -c "$WORK/i3.conf" ;;
     fluxbox) echo 'background: none' >"$WORK/wmhome/.fluxbox/overlay" && wm fluxbox ;;  # no wallpaper
@@ -141,11 +143,13 @@ extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //; s/,//gp' | gre
 frame_of() { local w=$1 r p; while read -r r p < <(xwininfo -children -id "$w" | awk '/Root window id:/ {r = $4}
     /Parent window id:/ {p = $4} END {print r, p}') && [ "$p" != "$r" ]; do w=$p; done; echo "$w"; }
 # geo: "x y width height" of a window on the root; fgeo: of its frame (the visible one, as the manager
-# gives its extents, without the invisible borders some add); fxy: the frame's place;
+# gives its extents, without the invisible borders some add; none when the window is not framed, whatever
+# stale extents say); fxy: the frame's place;
 # on_screen: the toolbar's frame lies on the 1024 x 768 screen.
 geo() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
     /^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print x, y, w, h}'; }
-fgeo() { local x y w h l r t b && read -r x y w h < <(geo "$1") && read -r l r t b < <(extents "$1") &&
+fgeo() { local x y w h l r t b fw fh && read -r x y w h < <(geo "$1") && read -r l r t b < <(extents "$1") &&
+    read -r _ _ fw fh < <(geo "$(frame_of "$1")") && ((fw > w || fh > h)) || l=0 r=0 t=0 b=0
     echo $((x - l)) $((y - t)) $((w + l + r)) $((h + t + b)); }
 fxy() { fgeo "$1" | cut -d' ' -f1,2; }
 on_screen() { read -r x y w h < <(fgeo "$TOOLBAR") && ((x >= 0 && x + w <= 1024 && y >= 0 && y + h <= 768)); }

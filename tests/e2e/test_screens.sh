@@ -56,11 +56,15 @@ help2() { local top bottom
         'read -r x y w h < <(fgeo $HELP) && near $x "(2048 - w) / 2" 2 && near $y "(1536 - h) / 2" 2'
     key Escape && wait_until not any "$HELP_T"
 }
+# elsewhere WHAT: windows can be put on the other monitor (xfwm4 keeps even a plain client with a
+# user-given place on the primary one of these RandR monitors, which share one Xvfb output).
+elsewhere() { [ $WM != xfwm4 ] || { echo "  note: xfwm4 keeps windows on the primary monitor: unchecked: $1"; false; }; }
 echo "two monitors, the left one primary"
 W=2048 H=768 && screens 1024 768 L
 ini pattern=2 >"$RUN/settings.ini" && start_app || exit 1
 expect "toolbar at Left 5685 / Top 6600 twips" "379 440" fxy "$TOOLBAR"
 canvas_checks 0 1024 768
+if elsewhere "a toolbar saved on the other monitor"; then
 close_app && ini pattern=2 top=3000 left=21000 >"$RUN/settings.ini" && start_app || exit 1  # at 1400, 200
 expect "a toolbar saved on the right monitor opens there" "1400 200" fxy "$TOOLBAR"
 check "drawing mode" enter
@@ -69,6 +73,7 @@ check_eq "the toolbar stays beside it" "1400 200" "$(fxy "$TOOLBAR")"
 dclick 600 600 && wait_until not canvas && xrandr --delmonitor R >/dev/null
 until_ok "when that monitor goes, the toolbar comes onto the primary one" on_screen
 check_eq "the file keeps the saved place" "$(want pattern=2 top=3000 left=21000)" "$(bytes)"
+fi
 stop_x
 echo "Qt's scale factor 2, two 2048x1536 monitors, the right one primary"
 export QT_SCALE_FACTOR=2 && R=2 W=4096 H=1536 && screens 2048 1536 R
@@ -76,6 +81,7 @@ ini pattern=2 top=6000 left=32220 >"$RUN/settings.ini" && start_app || exit 1  #
 toolbar2 2248 800
 canvas_checks 2048 2048 1536
 dclick 3000 1200 && wait_until not canvas
+if elsewhere "the toolbar dragged from monitor to monitor, then the help panel there"; then
 for place in "300 400" "2500 600" "1000 200"; do  # dragged from monitor to monitor
     was=$(fxy "$TOOLBAR") && xdotool windowmove "$TOOLBAR" $place
     wait_until not is "$was" fxy "$TOOLBAR" && read -r x y _ < <(fgeo "$TOOLBAR")
@@ -87,6 +93,7 @@ done
 check "S saves Left and Top at 7.5 twips a device pixel, to a pixel" eval \
     'saves && near "$(line 7 | cut -d. -f1)" "x * 15 / 2" 8 && near "$(line 6 | cut -d. -f1)" "y * 15 / 2" 8'
 help2  # the toolbar is on the left monitor, not the primary one
+fi
 ini pattern=2 top=6000 left=32220 >"$RUN/settings.ini" && jumped=0
 for attempt in {1..6}; do  # start after start, the toolbar keeps its place into drawing mode
     close_app && start_app && place=$(fxy "$TOOLBAR") && enter && [ "$(fxy "$TOOLBAR")" = "$place" ] || ((jumped++)); done

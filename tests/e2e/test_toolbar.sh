@@ -40,7 +40,8 @@ activate $TOOLBAR; setxkbmap fr   | -                                           
 key Return; setxkbmap us          | -                                             | not win Slateboard
 EOF
 echo "countdown: Rdy until the first tick at one second, then 4, 3, 2, 1, then drawing mode"
-label() { read -r x y _ < <(geo "$TOOLBAR"); import -window root -crop "25x17+$((x + 60))+$((y + 8))" rgb:- | md5sum; }
+label() { read -r x y _ h < <(geo "$TOOLBAR")  # within the client, which a tall caption makes shorter
+    import -window root -crop "25x$((h < 25 ? h - 8 : 17))+$((x + 60))+$((y + 8))" rgb:- | md5sum; }
 seen=("$(label)") start=$(date +%s%N) && key space
 for n in 1 2 3 4; do wait_until not is "${seen[-1]}" label && seen+=("$LAST") && check "count $n, no canvas yet" not any "$CANVAS_T"; done
 check_eq "four distinct counts after Rdy" "5" "$(printf '%s\n' "${seen[@]}" | sort -u | wc -l)"
