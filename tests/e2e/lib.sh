@@ -119,7 +119,8 @@ started() { active_is "$TOOLBAR" &&
 # wait_exit PID: waits for a child to end; EXIT_STATUS is its status, "timeout" if it ran on.
 wait_exit() { EXIT_STATUS=timeout; wait_until not kill -0 "$1" && { wait "$1"; EXIT_STATUS=$?; }; }
 # close_app: the close command (Alt + F4; without a window manager, the request it would send).
-close_app() { if [ $WM = none ]; then "$DESKTOP" -close "$TOOLBAR"; else activate "$TOOLBAR"; key alt+F4; fi
+close_app() { if [ $WM = none ] || ! xwininfo -id "$TOOLBAR" | grep -q IsViewable; then "$DESKTOP" -close "$TOOLBAR"
+    else activate "$TOOLBAR"; key alt+F4; fi
     wait_exit "$APP_PID"; }
 # Windows. win TITLE: the shown window of this exact title; any TITLE: one, shown or not.
 title_re() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][().*+?^$|\\]/\\&/g')"; }

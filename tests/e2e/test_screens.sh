@@ -102,6 +102,7 @@ unset QT_SCALE_FACTOR && stop_x
 echo "two X screens, the program on the second: by DISPLAY=:N.1, then by -display with DISPLAY another server's"
 start_x 1024x768 -screen 1 800x600x24 && S0=$DISPLAY.0 && export DISPLAY=$DISPLAY.1
 openbox --sm-disable &>/dev/null & PIDS+=($!)  # an openbox keeps to one screen
+stdbuf -oL xev -root -event substructure >>"$WORK/root.log" & PIDS+=($!)  # what "started" reads, this screen's
 Xvfb -displayfd 3 -nolisten tcp 3>"$WORK/elsewhere" 2>/dev/null & PIDS+=($!)
 wait_until eval "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" && wait_until test -s "$WORK/elsewhere" &&
     xsetroot -display "$S0" -solid '#204080' && xsetroot -solid '#c08040' || exit 1
