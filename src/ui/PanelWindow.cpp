@@ -50,6 +50,22 @@ void PanelWindow::place(QScreen* screen) {
     // the origin of the screen it has the panel on, which must be this one.
     setScreen(screen);
     setGeometry(QRect(frameTopLeft + QPoint(logical(f.left), logical(f.top)), client));
+    wantedFrame_ = frameTopLeft;
+    corrections_ = 0;
+    settling_.setRemainingTime(1000);
+}
+
+bool PanelWindow::event(QEvent* e) {
+    // Some managers put the frame, not the client, where the panel asks (i3): the frame is moved
+    // by what it is off, like the toolbar's, while the panel is being shown.
+    if (e->type() == QEvent::Move && isVisible() && !settling_.hasExpired() && corrections_ < 3) {
+        const platform::FrameExtents f = hints_.frameExtents(*this);
+        const double r = devicePixelRatioF();
+        const QPoint off = geometry::placementCorrection(
+            wantedFrame_, QPointF(geometry().topLeft()) - QPointF(f.left / r, f.top / r), r);
+        if (!off.isNull()) ++corrections_, setGeometry(QRect(geometry().topLeft() + off, size()));
+    }
+    return QWidget::event(e);
 }
 
 void PanelWindow::open(QWidget& owner) {

@@ -3,6 +3,7 @@
 #include "platform/WindowHints.h"
 
 #include <QKeyCombination>
+#include <QDeadlineTimer>
 #include <QWidget>
 
 class KeyBox;
@@ -37,10 +38,15 @@ protected:
     KeyBox* keyBox() const { return keyBox_; }
     virtual void keyPressed(QKeyCombination key) = 0;
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     platform::WindowHints& hints_;
     KeyBox* keyBox_;
     const int clientWidth_;
     const int outerHeightTwips_;
+    // Where place() put the frame, and until when a move by the window manager is corrected.
+    QPointF wantedFrame_;
+    QDeadlineTimer settling_;
+    int corrections_ = 0;
 };
