@@ -40,6 +40,9 @@ public:
     virtual void giveKeys(QWidget& window) { window.activateWindow(); }
     // Asks that a full-screen window cover this monitor (device pixels) where there are several.
     virtual void fullScreenOn(QWidget&, const QRect&) {}
+    // Hides the window and returns once the manager has let it go, so that it may be shown
+    // again at once (a manager that sees the map before the unmap keeps it hidden).
+    virtual void withdraw(QWidget& window) { window.hide(); }
     virtual void minimize(QWidget& window) = 0;
     virtual void restore(QWidget& window) = 0;
     virtual bool isMinimized(QWidget& window) = 0;

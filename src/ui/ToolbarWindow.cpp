@@ -127,7 +127,7 @@ void ToolbarWindow::allowMinimise(bool allowed, bool thenMinimise) {
     const bool taken = hints_.setMinimizable(*this, allowed);
     const bool remap = allowed && wasHinted && isVisible() && !taken;
     if (remap) {
-        hide();
+        hints_.withdraw(*this);
         placeFrame(at);
     }
     if (thenMinimise) {

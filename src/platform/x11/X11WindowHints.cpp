@@ -153,6 +153,25 @@ void X11WindowHints::fullScreenOn(QWidget& window, const QRect& monitor) {
     }
 }
 
+void X11WindowHints::withdraw(QWidget& window) {
+    const xcb_window_t w = Connection::windowOf(window);
+    const bool managed = x_.managerRuns();
+    window.hide();
+    xcb_flush(x_.get());
+    if (!managed) return;
+    // The manager deletes WM_STATE (or reparents the window to the root) once it let it go.
+    const xcb_atom_t wmState = x_.atom("WM_STATE");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const auto cookie = xcb_get_property(x_.get(), 0, w, wmState, XCB_GET_PROPERTY_TYPE_ANY, 0, 2);
+        Reply<xcb_get_property_reply_t> state(xcb_get_property_reply(x_.get(), cookie, nullptr), &std::free);
+        if (!state || state->type == XCB_NONE || x_.frameOf(w) == w) return;
+        const auto* value = static_cast<uint32_t*>(xcb_get_property_value(state.get()));
+        if (xcb_get_property_value_length(state.get()) >= 4 && value[0] == 0) return;  // WithdrawnState
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
 void X11WindowHints::minimize(QWidget& window) {
     // A manager that offers no minimise action (i3, or none at all) would leave the window as it
     // is: it is hidden instead, and the hot key brings it back.

@@ -21,6 +21,7 @@ public:
     void setOwner(QWidget& window, QWidget* owner) override;
     void giveKeys(QWidget& window) override;
     void fullScreenOn(QWidget& window, const QRect& monitor) override;
+    void withdraw(QWidget& window) override;
     void minimize(QWidget& window) override;
     void restore(QWidget& window) override;
     bool isMinimized(QWidget& window) override;
