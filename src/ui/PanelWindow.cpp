@@ -51,20 +51,23 @@ void PanelWindow::place(QScreen* screen) {
     setScreen(screen);
     setGeometry(QRect(frameTopLeft + QPoint(logical(f.left), logical(f.top)), client));
     wantedFrame_ = frameTopLeft;
-    corrections_ = 0;
-    settling_.setRemainingTime(1000);
+}
+
+QPointF PanelWindow::frameOrigin() {
+    const platform::FrameExtents f = hints_.frameExtents(*this);
+    const double r = devicePixelRatioF();
+    return QPointF(geometry().topLeft()) - QPointF(f.left / r, f.top / r);
 }
 
 bool PanelWindow::event(QEvent* e) {
     // Some managers put the frame, not the client, where the panel asks (i3): the frame is moved
     // by what it is off, like the toolbar's, while the panel is being shown.
     if (e->type() == QEvent::Move && isVisible() && !settling_.hasExpired() && corrections_ < 3) {
-        const platform::FrameExtents f = hints_.frameExtents(*this);
-        const double r = devicePixelRatioF();
-        const QPoint off = geometry::placementCorrection(
-            wantedFrame_, QPointF(geometry().topLeft()) - QPointF(f.left / r, f.top / r), r);
+        const QPoint off = geometry::placementCorrection(wantedFrame_, frameOrigin(), devicePixelRatioF());
         if (!off.isNull()) ++corrections_, setGeometry(QRect(geometry().topLeft() + off, size()));
     }
+    // Hidden by its key, it comes back with its frame where it was.
+    if (e->type() == QEvent::Hide) wantedFrame_ = frameOrigin();
     return QWidget::event(e);
 }
 
@@ -75,6 +78,10 @@ void PanelWindow::open(QWidget& owner) {
     winId();
     QWindow* top = owner.windowHandle();
     windowHandle()->setTransientParent(top->transientParent() ? top->transientParent() : top);
+    if (!isVisible()) {
+        corrections_ = 0;
+        settling_.setRemainingTime(1000);
+    }
     show();
     // Minimised, the panel would keep its place as the open one with no way back to it.
     hints_.setMinimizable(*this, false);

@@ -41,11 +41,15 @@ protected:
     bool event(QEvent* e) override;
 
 private:
+    // The frame's top-left, from the client's place and the frame the manager gives it.
+    QPointF frameOrigin();
+
     platform::WindowHints& hints_;
     KeyBox* keyBox_;
     const int clientWidth_;
     const int outerHeightTwips_;
-    // Where place() put the frame, and until when a move by the window manager is corrected.
+    // Where the frame belongs (centred, or where it was when hidden), and until when a move by the
+    // window manager is corrected.
     QPointF wantedFrame_;
     QDeadlineTimer settling_;
     int corrections_ = 0;

@@ -82,7 +82,11 @@ ToolbarWindow::ToolbarWindow(platform::WindowHints& hints, platform::Keyboard& k
     // stopped moving for a moment (see alignWithServer).
     settleEnd_.setSingleShot(true);
     settleEnd_.setInterval(500);
-    connect(&settleEnd_, &QTimer::timeout, this, &ToolbarWindow::settled);
+    connect(&settleEnd_, &QTimer::timeout, this, [this] {
+        // Not placed by the manager yet (a busy one may take longer): it is waited for.
+        if (!movedSinceShown_ && !settleLimit_.hasExpired()) return settleEnd_.start();
+        settled();
+    });
     settleTick_.setInterval(20);
     connect(&settleTick_, &QTimer::timeout, this, &ToolbarWindow::settlePlace);
     placeCheck_.setSingleShot(true);
@@ -334,6 +338,8 @@ void ToolbarWindow::settled() {
 
 void ToolbarWindow::watchPlace() {
     inPlaceLooks_ = 0;
+    movedSinceShown_ = false;
+    settleLimit_.setRemainingTime(3000);
     settleEnd_.start();
     settleTick_.start();
 }
@@ -361,6 +367,7 @@ bool ToolbarWindow::event(QEvent* e) {
     if (e->type() == QEvent::Show && wantedFrame_) watchPlace();
     if (e->type() == QEvent::Move) {
         awaitingMove_ = false;
+        movedSinceShown_ = true;
         settlePlace();
     }
     return QWidget::event(e);

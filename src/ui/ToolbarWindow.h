@@ -4,6 +4,7 @@
 #include "platform/WindowHints.h"
 
 #include <QKeyCombination>
+#include <QDeadlineTimer>
 #include <QTimer>
 #include <QWidget>
 
@@ -105,5 +106,7 @@ private:
     int corrections_ = 0;
     bool awaitingMove_ = false;
     int inPlaceLooks_ = 0;
+    bool movedSinceShown_ = false;
+    QDeadlineTimer settleLimit_;  // a busy manager may place the window late, not later than this
     bool fromOwnWindow_ = true;  // the program itself, not another application, had the user last
 };

@@ -13,7 +13,8 @@ DEFAULTS=$' 12 \r\n 2 \r\n 14 \r\n 1 \r\nTrue\r\n 6600 \r\n 5685 \r\n 0 \r\n 0 \
 # Results and conditions. wait_until COMMAND...: polls until it succeeds, for $TIMEOUT seconds (30 for the
 # starts of the server, the window manager and the program).
 pass() { PASSED=$((PASSED + 1)); echo "  ok: $*"; }
-fail() { FAILED=$((FAILED + 1)); echo "  FAIL: $*"; }
+fail() { FAILED=$((FAILED + 1)); echo "  FAIL: $*"  # with who had the keys then, for a run that cannot be watched
+    local f; f=$(xdotool getwindowfocus 2>/dev/null) && echo "    (focus: $f $(xdotool getwindowname "$f" 2>/dev/null))"; }
 check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
 check_eq() { if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected [$2], got [$3]"; fi; }
 finish() { echo "$PASSED passed, $FAILED failed"; [ "$FAILED" -eq 0 ]; }
@@ -47,6 +48,8 @@ ini() {
 }
 want() { ini "$@"; echo x; }  # ini's bytes, to compare with bytes
 bytes() { cat "${1:-$RUN/settings.ini}"; echo x; }
+# holds BYTES: settings.ini holds exactly these (bytes' form); LAST shows what it holds, a line a bar.
+holds() { LAST=$(tr -d '\r' <"$RUN/settings.ini" | tr '\n' '|'); [ "$(bytes)" = "$1" ]; }
 line() { sed -n "$1p" "$RUN/settings.ini" | tr -d '\r'; }
 stamp() { stat -c '%i %y' "$RUN/settings.ini"; }
 # saves [KEYS...]: the keys and S typed, done once the file is written anew, all keys handled.

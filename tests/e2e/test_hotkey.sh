@@ -36,10 +36,10 @@ key ctrl+z Caps_Lock           | -                                     | not can
 # a new keyboard map: the keys that carry z, all of them and no others, are the hot key
 xmodmap -e 'keycode 200 = z'; press 200 | a second key given z enters  | canvas
 press 52                       | the first one still leaves            | not canvas
-setxkbmap de; press 29         | a German Z, a US keyboard's Y, enters | canvas
-other; "$HOLD_KEY" type 37+52  | a US keyboard's Z, now y, reaches the application | got y
-:                              | and leaves drawing mode on            | canvas
-press 29                       | -                                     | not canvas
+setxkbmap de; other; "$HOLD_KEY" type 37+52 | a German layout: a US keyboard's Z, now y, reaches the application | got y
+:                              | and does not enter drawing mode       | not canvas
+press 29                       | a German Z, a US keyboard's Y, enters | canvas
+press 29                       | and leaves                            | not canvas
 setxkbmap ru; press 52         | Cyrillic, no z: a US keyboard's Z enters | canvas
 setxkbmap us; press 52         | back to the US layout, its Z leaves   | not canvas
 EOF

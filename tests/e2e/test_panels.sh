@@ -3,8 +3,10 @@
 # Down under their exact titles, sized and centred; hidden and shown again as the same window;
 # closed by Esc, the close command and their buttons; choices saved by "設定・保存", read back.
 source "$(dirname "$0")/lib.sh" "$1"
-# opens KEY TITLE: the key typed at the toolbar; PANEL: the panel, once it has the focus.
-opens() { activate "$TOOLBAR" && key "$1" && wait_until win "$2" && PANEL=$(win "$2") && wait_until active_is "$PANEL"; }
+# opens KEY TITLE: the key typed at the toolbar;
+# PANEL: the panel, once it has the focus and has come to rest in its place.
+opens() { activate "$TOOLBAR" && key "$1" && wait_until win "$2" && PANEL=$(win "$2") && wait_until active_is "$PANEL" &&
+    wait_until centred "$PANEL"; }
 # The outer frame centred on the 1024 x 768 screen, to a pixel.
 centred() { local x y w h; read -r x y w h < <(fgeo "$1"); (((2 * x + w - 1024) ** 2 <= 4 && (2 * y + h - 768) ** 2 <= 4)); }
 # swatch X Y COLOUR: at least 150 of the 41 x 21 pixels at X, Y in the panel have the colour.
@@ -44,7 +46,7 @@ activate $TOOLBAR; key ctrl+z  | -                                          | no
 opens Down "$SETUP_T"          | -                                          | :
 key h Escape                   | H in it, then Esc: closed                  | not any "$SETUP_T"
 :                              | the H opened no help                       | not any "$HELP_T"
-:                              | nothing saved                              | [ "$(bytes)" = "$(want)" ]
+:                              | nothing saved                              | holds "$(want)"
 opens Up "$SETUP_T"            | Up opens it                                | SETUP=$PANEL
 click_in $PANEL 22 88   # F1   | -                                          | :
 click_in $PANEL 104 60  # Auto-Hide | -                                     | :
@@ -52,17 +54,17 @@ click_in $PANEL 28 26   # lines | the list of swatches opens                 | p
 key Up Return                  | green is chosen from it                    | not popup
 click_in $PANEL 66 26   # size | -                                          | :
 key ctrl+a 4 Tab Tab Down      | size 4; Down in the key box hides the panel | not win "$SETUP_T"
-:                              | nothing applied or saved yet               | [ "$(bytes)" = "$(want)" ]
+:                              | nothing applied or saved yet               | holds "$(want)"
 opens Down "$SETUP_T"          | Down at the toolbar shows the same window  | [ $PANEL = $SETUP ]
 :                              | the green swatch still chosen              | swatch 8 16 '#00FF00'
 s=$(stamp); click_in $PANEL 184 84 | "設定・保存" closes the panel          | not any "$SETUP_T"
 :                              | and writes settings.ini                    | [ "$(stamp)" != "$s" ]
-: | green lines, width 4, Auto-Hide, F1 | [ "$(bytes)" = "$(want colour=10 width=4 autohide=1 hotkey=1)" ]
+: | green lines, width 4, Auto-Hide, F1 | holds "$(want colour=10 width=4 autohide=1 hotkey=1)"
 # restart
 close_app                      | closing the toolbar ends the program       | [ $EXIT_STATUS = 0 ]
 saved=$(bytes); start_app && opens Down "$SETUP_T" | its settings panel shows green lines | swatch 8 16 '#00FF00'
 :                              | and yellow fills                           | swatch 112 16 '#FFFF00'
 s=$(stamp); click_in $PANEL 184 84 | "設定・保存" unchanged writes the file | [ "$(stamp)" != "$s" ]
-:                              | the same bytes: every value was read back  | [ "$(bytes)" = "$saved" ]
+:                              | the same bytes: every value was read back  | holds "$saved"
 EOF
 finish

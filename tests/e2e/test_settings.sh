@@ -10,8 +10,8 @@ ini colour=9 width=3 fill=13 pattern=4 top=1200 left=4500 hotkey=1 >"$RUN/settin
 steps <<'EOF'
 # saved values come back
 start_app                      | toolbar frame at Left 4500 / Top 1200 twips | is "300 80" fxy $TOOLBAR
-:                              | the file is only read                       | [ "$(bytes)" = "$saved" ]
-saves                          | S writes the same bytes again               | [ "$(bytes)" = "$saved" ]
+:                              | the file is only read                       | holds "$saved"
+saves                          | S writes the same bytes again               | holds "$saved"
 xdotool windowmove $TOOLBAR 200 -10 | the toolbar is moved                  | not is "300 80" fxy $TOOLBAR
 read -r x y _ < <(fgeo $TOOLBAR); saves | S saves its place in twips | [ "$(line 6)/$(line 7)" = "$(twips y)/$(twips x)" ]
 close_app                      | exit status 0                               | [ $EXIT_STATUS = 0 ]
@@ -24,7 +24,7 @@ close_app                      | -                                           | :
 # a place saved on a monitor that is gone, 3000 pixels to the right
 ini top=6000 left=45000 >$RUN/settings.ini; start_app | on the screen, at its saved height | on_screen && ((y == 400))
 enter                          | in drawing mode too, at the same place      | [ "$(fxy $TOOLBAR)" = "$x $y" ]
-:                              | the file keeps the saved place | [ "$(bytes)" = "$(want top=6000 left=45000)" ]
+:                              | the file keeps the saved place | holds "$(want top=6000 left=45000)"
 close_app                      | -                                           | :
 # a place partly off the screen but within reach, 900 twips left of it
 ini left=-900 >$RUN/settings.ini; start_app | kept 60 pixels out       | [ "$(fxy $TOOLBAR)" = "-60 440" ]

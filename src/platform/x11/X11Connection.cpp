@@ -57,6 +57,16 @@ bool Connection::managerRuns() {
     return !check.empty() && cardinals(check[0], "_NET_SUPPORTING_WM_CHECK") == check;
 }
 
+std::string Connection::managerName() {
+    if (!managerRuns()) return {};
+    const xcb_window_t check = cardinals(root_, "_NET_SUPPORTING_WM_CHECK").front();
+    const auto cookie = xcb_get_property(c_, 0, check, atom("_NET_WM_NAME"), XCB_GET_PROPERTY_TYPE_ANY, 0, 64);
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c_, cookie, nullptr), &std::free);
+    if (!reply || reply->format != 8) return {};
+    const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
+    return {text, text + xcb_get_property_value_length(reply.get())};
+}
+
 bool Connection::managerSupports(const char* hint) {
     if (!managerRuns()) return false;
     const xcb_atom_t wanted = atom(hint);

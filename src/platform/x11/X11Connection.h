@@ -38,6 +38,8 @@ public:
     // Whether an EWMH window manager runs, and whether it lists this in _NET_SUPPORTED.
     bool managerRuns();
     bool managerSupports(const char* hint);
+    // The running manager's name as it gives it (_NET_WM_NAME of its check window); empty if none.
+    std::string managerName();
     // The window manager's frame round a window: the child of the root that holds it.
     xcb_window_t frameOf(xcb_window_t window);
 

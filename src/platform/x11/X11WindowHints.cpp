@@ -28,11 +28,13 @@ void X11WindowHints::keepOnTop(QWidget& window) {
 }
 
 bool X11WindowHints::setMinimizable(QWidget& window, bool minimizable) {
-    // Window managers keep the minimise action of normal windows whatever the Motif hints say,
-    // but take it from toolbar windows; they read the type again when the Motif hints change,
-    // so both properties are written.
+    // Most window managers keep the minimise action of normal windows whatever the Motif hints
+    // say, but take it from toolbar windows; they read the type again when the Motif hints
+    // change, so both properties are written. Metacity and its heirs follow the Motif hints but
+    // take the frame from a toolbar window: the type stays normal there.
     const xcb_window_t w = Connection::windowOf(window);
-    const xcb_atom_t type = x_.atom(minimizable ? "_NET_WM_WINDOW_TYPE_NORMAL" : "_NET_WM_WINDOW_TYPE_TOOLBAR");
+    const bool asToolbar = !minimizable && !followsMotifMinimise();
+    const xcb_atom_t type = x_.atom(asToolbar ? "_NET_WM_WINDOW_TYPE_TOOLBAR" : "_NET_WM_WINDOW_TYPE_NORMAL");
     xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, w, x_.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1,
                         &type);
     constexpr uint32_t kFunctions = 1, kDecorations = 2;
@@ -55,6 +57,11 @@ bool X11WindowHints::setMinimizable(QWidget& window, bool minimizable) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     } while (std::chrono::steady_clock::now() < deadline);
     return false;
+}
+
+bool X11WindowHints::followsMotifMinimise() {
+    const std::string name = x_.managerName();
+    return name.starts_with("Metacity") || name.starts_with("Mutter") || name.starts_with("GNOME Shell");
 }
 
 FrameExtents X11WindowHints::frameExtents(QWidget& window) {

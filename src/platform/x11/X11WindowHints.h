@@ -28,6 +28,8 @@ public:
 
 private:
     void giveKeysSoon(QPointer<QWidget> window, int tries);
+    // Whether the manager takes the minimise action away by the Motif hints alone.
+    bool followsMotifMinimise();
     // The frame round a window the manager has reparented, from the windows' geometry.
     std::optional<FrameExtents> measuredFrame(xcb_window_t window);
 
