@@ -38,7 +38,7 @@ void PanelWindow::place(QScreen* screen) {
     create();
     // The frame comes in device pixels; sizes and places here are logical pixels.
     const double r = screen ? screen->devicePixelRatio() : devicePixelRatioF();
-    const platform::FrameExtents f = hints_.frameExtents(*this);
+    const platform::FrameExtents f = frame_ = hints_.frameExtents(*this);
     const QSize client(clientWidth_, geometry::panelClientHeight(outerHeightTwips_, f.top + f.bottom, keyBox_->y(), r));
     setFixedSize(client);
     keyBox_->setFocus(Qt::OtherFocusReason);
@@ -55,8 +55,13 @@ void PanelWindow::place(QScreen* screen) {
 
 QPointF PanelWindow::frameOrigin() {
     const platform::FrameExtents f = hints_.frameExtents(*this);
+    if (f.left || f.right || f.top || f.bottom) frame_ = f;
+    return QPointF(geometry().topLeft()) - clientOffset();
+}
+
+QPointF PanelWindow::clientOffset() const {
     const double r = devicePixelRatioF();
-    return QPointF(geometry().topLeft()) - QPointF(f.left / r, f.top / r);
+    return QPointF(frame_.left / r, frame_.top / r);
 }
 
 bool PanelWindow::event(QEvent* e) {
@@ -66,8 +71,12 @@ bool PanelWindow::event(QEvent* e) {
         const QPoint off = geometry::placementCorrection(wantedFrame_, frameOrigin(), devicePixelRatioF());
         if (!off.isNull()) ++corrections_, setGeometry(QRect(geometry().topLeft() + off, size()));
     }
-    // Hidden by its key, it comes back with its frame where it was.
-    if (e->type() == QEvent::Hide) wantedFrame_ = frameOrigin();
+    // Hidden by its key, it comes back with its frame where it was (managers that let a window
+    // go put the client where the frame was: metacity).
+    if (e->type() == QEvent::Hide) {
+        wantedFrame_ = QPointF(geometry().topLeft()) - clientOffset();
+        shownBefore_ = true;
+    }
     return QWidget::event(e);
 }
 
@@ -79,6 +88,11 @@ void PanelWindow::open(QWidget& owner) {
     QWindow* top = owner.windowHandle();
     windowHandle()->setTransientParent(top->transientParent() ? top->transientParent() : top);
     if (!isVisible()) {
+        if (shownBefore_) {
+            const QPointF client = wantedFrame_ + clientOffset();
+            setGeometry(QRect(QPoint(int(geometry::roundHalfEven(client.x())), int(geometry::roundHalfEven(client.y()))),
+                              size()));
+        }
         corrections_ = 0;
         settling_.setRemainingTime(1000);
     }

@@ -43,6 +43,8 @@ protected:
 private:
     // The frame's top-left, from the client's place and the frame the manager gives it.
     QPointF frameOrigin();
+    // Where the client sits in the frame it had when last shown, in logical pixels.
+    QPointF clientOffset() const;
 
     platform::WindowHints& hints_;
     KeyBox* keyBox_;
@@ -53,4 +55,6 @@ private:
     QPointF wantedFrame_;
     QDeadlineTimer settling_;
     int corrections_ = 0;
+    platform::FrameExtents frame_;
+    bool shownBefore_ = false;
 };

@@ -160,12 +160,16 @@ on_screen() { read -r x y w h < <(fgeo "$TOOLBAR") && ((x >= 0 && x + w <= 1024 
 # above A B: window A's frame is stacked above window B's on the server.
 above() { xwininfo -root -children | awk -v a="$(printf '0x%x' "$(frame_of "$1")")" \
     -v b="$(printf '0x%x' "$(frame_of "$2")")" '$1 == a {i = NR} $1 == b {j = NR} END {exit !(i && j && i < j)}'; }
+# over A B: A is above B or beside it (a manager may stack a full-screen window over everything once the
+# focus is on another monitor: metacity).
+over() { above "$1" "$2" || ! overlap "$(fgeo "$1")" "$(geo "$2")"; }
+overlap() { local a=($1) b=($2); ((a[0] < b[0] + b[2] && b[0] < a[0] + a[2] && a[1] < b[1] + b[3] && b[1] < a[1] + a[3])); }
 # Input. button: a click on the toolbar's drawing-mode button (R: the device pixel ratio).
 key() { xdotool key --delay 30 "$@"; }
 click_in() { local x y; read -r x y _ < <(geo "$1"); xdotool mousemove $((x + $2)) $((y + $3)) click 1; }
 button() { click_in "$TOOLBAR" $((42 * R + R / 2)) $((13 * R)); }
-# enter: drawing mode by the button, done when the toolbar is shown again above the canvas, active.
-enter() { button; wait_until canvas && CANVAS=$(canvas) && wait_until above "$TOOLBAR" "$CANVAS" &&
+# enter: drawing mode by the button, done when the toolbar is shown again above the canvas (or beside it), active.
+enter() { button; wait_until canvas && CANVAS=$(canvas) && wait_until over "$TOOLBAR" "$CANVAS" &&
     wait_until active_is "$TOOLBAR"; }
 leave() { button; wait_until not canvas; }
 dclick() { xdotool mousemove "$1" "$2" click --repeat 2 --delay 80 "${3:-1}"; }  # dclick X Y [BUTTON]

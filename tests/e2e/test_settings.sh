@@ -27,8 +27,9 @@ enter                          | in drawing mode too, at the same place      | [
 :                              | the file keeps the saved place | holds "$(want top=6000 left=45000)"
 close_app                      | -                                           | :
 # a place partly off the screen but within reach, 900 twips left of it
-ini left=-900 >$RUN/settings.ini; start_app | kept 60 pixels out       | [ "$(fxy $TOOLBAR)" = "-60 440" ]
-saves                          | and saved back as it was                    | [ "$(line 7)" = "-900 " ]
+# (metacity puts every new window wholly on the screen: there it comes at 0)
+ini left=-900 >$RUN/settings.ini; start_app | kept 60 pixels out       | is "$([[ $WM = metacity* ]] && echo 0 || echo -60) 440" fxy $TOOLBAR
+saves                          | and saved back as it was                    | [[ $WM = metacity* ]] || [ "$(line 7)" = "-900 " ]
 close_app                      | -                                           | :
 EOF
 echo "a damaged file is replaced by the defaults"

@@ -87,26 +87,37 @@ void X11GlobalShortcut::clear() {
     release();
 }
 
-bool X11GlobalShortcut::grab(QKeyCombination key) {
+std::vector<X11GlobalShortcut::Grab> X11GlobalShortcut::grabsFor(QKeyCombination key) {
     const uint32_t keysym = keysymOf(key.key());
     KeySymbols syms(keysym ? xcb_key_symbols_alloc(x_.get()) : nullptr, &xcb_key_symbols_free);
-    if (!syms) return false;
+    if (!syms) return {};
     std::vector<xcb_keycode_t> keycodes = keycodesOf(syms.get(), keysym);
     // A layout without Latin letters (Cyrillic, Greek): the letter's place on a US keyboard.
     if (keycodes.empty() && usKeycodeOf(key.key())) keycodes.push_back(xcb_keycode_t(usKeycodeOf(key.key())));
     modifiers_ = uint16_t(key.keyboardModifiers() & Qt::ControlModifier ? XCB_MOD_MASK_CONTROL : 0);
     const std::vector<uint16_t> locks = lockCombinations(syms.get());
+    std::vector<Grab> out;
     for (xcb_keycode_t keycode : keycodes)
-        for (uint16_t lock : locks) {
-            const Grab g{keycode, uint16_t(modifiers_ | lock)};
-            const auto cookie = xcb_grab_key_checked(x_.get(), 0, x_.root(), g.modifiers, g.keycode,
-                                                     XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-            if (xcb_generic_error_t* err = xcb_request_check(x_.get(), cookie)) {
-                std::free(err);  // BadAccess: another client holds this combination
-                release();
-                return false;
-            }
-            grabs_.push_back(g);
+        for (uint16_t lock : locks) out.push_back({keycode, uint16_t(modifiers_ | lock)});
+    return out;
+}
+
+bool X11GlobalShortcut::take(const Grab& g) {
+    const auto cookie = xcb_grab_key_checked(x_.get(), 0, x_.root(), g.modifiers, g.keycode, XCB_GRAB_MODE_ASYNC,
+                                             XCB_GRAB_MODE_ASYNC);
+    xcb_generic_error_t* err = xcb_request_check(x_.get(), cookie);  // BadAccess: another client holds it
+    const bool taken = !err;
+    std::free(err);
+    if (taken) grabs_.push_back(g);
+    return taken;
+}
+
+bool X11GlobalShortcut::grab(QKeyCombination key) {
+    const std::vector<Grab> wanted = grabsFor(key);
+    for (const Grab& g : wanted)
+        if (!take(g)) {
+            release();
+            return false;
         }
     xcb_flush(x_.get());
     return !grabs_.empty();
@@ -121,10 +132,23 @@ void X11GlobalShortcut::release() {
 void X11GlobalShortcut::refresh() {
     refreshQueued_ = false;
     if (!key_) return;
-    // The keys that carried the symbol may carry another now; a failure leaves none held until
-    // the next change.
-    release();
-    grab(*key_);
+    // The keys that carried the symbol may carry another now. The new ones are taken before the
+    // old ones are let go, so that a key that keeps the symbol is never free for a moment (the
+    // first synthetic key of a test tool brings such a change, in the middle of a chord). A key
+    // another program holds is left to it.
+    const std::vector<Grab> wanted = grabsFor(*key_);
+    const auto in = [](const std::vector<Grab>& list, const Grab& g) {
+        return std::any_of(list.begin(), list.end(), [&g](const Grab& o) { return o == g; });
+    };
+    const std::vector<Grab> held = grabs_;
+    for (const Grab& g : wanted)
+        if (!in(held, g)) take(g);
+    for (const Grab& g : held)
+        if (!in(wanted, g)) {
+            xcb_ungrab_key(x_.get(), g.keycode, x_.root(), g.modifiers);
+            std::erase_if(grabs_, [&g](const Grab& o) { return o == g; });
+        }
+    xcb_flush(x_.get());
 }
 
 bool X11GlobalShortcut::nativeEventFilter(const QByteArray& type, void* message, qintptr*) {

@@ -22,14 +22,19 @@ public:
 private:
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr* result) override;
     std::vector<uint16_t> lockCombinations(xcb_key_symbols_t* syms);
+    struct Grab {
+        xcb_keycode_t keycode;
+        uint16_t modifiers;  // the key's own and the locks'
+        bool operator==(const Grab&) const = default;
+    };
+    // The key and lock combinations that carry the key under the current keyboard map.
+    std::vector<Grab> grabsFor(QKeyCombination key);
+    // One combination grabbed and noted; false if another client holds it.
+    bool take(const Grab& g);
     bool grab(QKeyCombination key);
     void release();
     void refresh();
 
-    struct Grab {
-        xcb_keycode_t keycode;
-        uint16_t modifiers;  // the key's own and the locks'
-    };
     Connection x_;
     uint8_t xkbEvent_ = 0;                // the keyboard extension's event code, 0 without it
     std::optional<QKeyCombination> key_;  // set and not cleared since

@@ -71,17 +71,21 @@ FrameExtents X11WindowHints::frameExtents(QWidget& window) {
     // A framed window: the frame is measured round it.
     if (const auto measured = measuredFrame(w)) return *measured;
     // Not framed yet: a manager that offers it says what frame the window will get. Some never
-    // answer, so the program waits for the answer at most 100 ms in all.
-    if (!x_.managerRuns() || requestBudget_.count() <= 0) return {};  // some answer without listing it
+    // answer, so the program waits for the answer at most 100 ms in all until one comes; a
+    // manager that answered once may still miss a window on its way in or out (each wait is
+    // then 100 ms at most).
+    constexpr std::chrono::milliseconds kWait(100);
+    if (!x_.managerRuns() || (!managerAnswers_ && requestBudget_.count() <= 0)) return {};
     x_.sendToRoot(w, "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
     xcb_flush(x_.get());
     using clock = std::chrono::steady_clock;
     const auto start = clock::now();
-    while ((values = x_.cardinals(w, "_NET_FRAME_EXTENTS")).size() < 4 && clock::now() - start < requestBudget_)
+    const auto limit = managerAnswers_ ? kWait : requestBudget_;
+    while ((values = x_.cardinals(w, "_NET_FRAME_EXTENTS")).size() < 4 && clock::now() - start < limit)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    requestBudget_ -= std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() - start);
+    if (!managerAnswers_) requestBudget_ -= std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() - start);
     if (values.size() < 4) return {};
-    requestBudget_ = std::chrono::milliseconds(100);  // this manager answers: asking again is cheap
+    managerAnswers_ = true;
     return {int(values[0]), int(values[1]), int(values[2]), int(values[3])};
 }
 

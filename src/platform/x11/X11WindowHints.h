@@ -35,6 +35,7 @@ private:
 
     Connection x_;
     std::chrono::milliseconds requestBudget_{100};
+    bool managerAnswers_ = false;
 };
 
 }  // namespace platform::x11
