@@ -47,10 +47,14 @@ void copyPixels(const QImage& from, QImage& to) {
 
 }  // namespace
 
-Surface::Surface(QSize devicePixels, double twipsPerPixel)
-    : image_(platform::allocateImage(devicePixels)), twipsPerPixel_(twipsPerPixel > 0 ? twipsPerPixel : 15.0) {
+Surface::Surface(QSize devicePixels, double twipsPerPixel) : Surface(platform::allocateImage(devicePixels), twipsPerPixel) {
     image_.fill(Qt::black);
 }
+
+Surface::Surface(QImage pixels, double twipsPerPixel)
+    : image_(pixels.format() == QImage::Format_RGB32 ? std::move(pixels) : pixels.convertToFormat(QImage::Format_RGB32)),
+      twipsPerPixel_(twipsPerPixel > 0 ? twipsPerPixel : 15.0),
+      dirty_(image_.size()) {}
 
 // Pixel i covers [i, i + 1) of the path, so a point that falls on a pixel lies at its centre.
 QPointF Surface::toPath(TwipPoint p) const {
@@ -65,24 +69,74 @@ QPoint Surface::toPixel(TwipPoint p) const {
     return {map(p.x), map(p.y)};
 }
 
-void Surface::touch(const QRect& pixels) {
-    const QRect r = pixels & image_.rect();
-    if (!r.isEmpty()) dirty_ |= r;
-}
-
-QRect Surface::takeDirty() { return std::exchange(dirty_, QRect()); }
-
-void Surface::fillRegion(const QPainterPath& region, const PenStyle& pen) {
-    if (region.isEmpty()) return;
+bool Surface::fillRegion(const QPainterPath& region, const PenStyle& pen) {
+    if (region.isEmpty()) return false;
     const QRect box = region.controlPointRect().toAlignedRect().adjusted(-1, -1, 1, 1);
-    if ((box & image_.rect()).isEmpty()) return;
+    if ((box & image_.rect()).isEmpty()) return false;
     QPainter p(&image_);
     setInk(p, pen.ink);
     QColor c = pen.colour;
     c.setAlpha(255);
     p.fillPath(region, c);
-    p.end();
-    touch(box);
+    return true;
+}
+
+namespace {
+
+// Pixel columns and rows as whole numbers, a pixel beyond the image at most.
+int floorIn(double v, int size) { return int(std::floor(std::clamp(v, -2.0, size + 2.0))); }
+int ceilIn(double v, int size) { return int(std::ceil(std::clamp(v, -2.0, size + 2.0))); }
+
+}  // namespace
+
+// Band by band: the outer figure's widest reach in the band's rows and the hole's narrowest,
+// each a pixel wider than the painter can reach (pixels are painted by their centres).
+void Surface::touchFigure(bool ellipse, QPointF c, double outerX, double outerY, double innerX, double innerY) {
+    const int w = image_.width(), h = image_.height();
+    const bool hole = innerX >= 1 && innerY >= 1;
+    auto reach = [ellipse](double semiX, double semiY, double dy) {
+        if (dy >= semiY) return -1.0;
+        return ellipse ? semiX * std::sqrt(1 - (dy / semiY) * (dy / semiY)) : semiX;
+    };
+    const int top = std::max(0, floorIn(c.y() - outerY, h) - 1), bottom = std::min(h - 1, ceilIn(c.y() + outerY, h) + 1);
+    constexpr int kBand = DirtyRegion::kBandRows;
+    for (int r0 = top; r0 <= bottom; r0 = (r0 / kBand + 1) * kBand) {
+        const int r1 = std::min(bottom, (r0 / kBand + 1) * kBand - 1);
+        const double nearest = std::max({0.0, r0 - c.y(), c.y() - (r1 + 1)});
+        const double farthest = std::max(std::abs(r0 - c.y()), std::abs(r1 + 1 - c.y()));
+        const double outer = std::max(0.0, reach(outerX, outerY, nearest));
+        const double inner = hole ? reach(innerX, innerY, farthest) : -1;
+        const int left = floorIn(c.x() - outer, w) - 1, right = ceilIn(c.x() + outer, w) + 1;
+        if (inner > 1) {
+            dirty_.add(r0, r1, left, ceilIn(c.x() - inner, w) + 1);
+            dirty_.add(r0, r1, floorIn(c.x() + inner, w) - 1, right);
+        } else {
+            dirty_.add(r0, r1, left, right);
+        }
+    }
+}
+
+// Band by band: the part of the centre line within half a width of the band's rows, widened by
+// half a width and a pixel.
+void Surface::touchStroke(QPointF a, QPointF b, double halfWidth) {
+    const int w = image_.width(), h = image_.height();
+    const double reach = halfWidth + 1;
+    if (a.y() > b.y()) std::swap(a, b);
+    const int top = std::max(0, floorIn(a.y() - reach, h)), bottom = std::min(h - 1, ceilIn(b.y() + reach, h));
+    const double dy = b.y() - a.y();
+    constexpr int kBand = DirtyRegion::kBandRows;
+    for (int r0 = top; r0 <= bottom; r0 = (r0 / kBand + 1) * kBand) {
+        const int r1 = std::min(bottom, (r0 / kBand + 1) * kBand - 1);
+        double x0 = a.x(), x1 = b.x();
+        if (dy > 0) {
+            // The centre line between the rows y0 and y1 of the band, widened.
+            const double t0 = std::clamp((r0 - reach - a.y()) / dy, 0.0, 1.0);
+            const double t1 = std::clamp((r1 + 1 + reach - a.y()) / dy, 0.0, 1.0);
+            x0 = a.x() + (b.x() - a.x()) * t0, x1 = a.x() + (b.x() - a.x()) * t1;
+        }
+        if (x0 > x1) std::swap(x0, x1);
+        dirty_.add(r0, r1, floorIn(x0 - reach, w), ceilIn(x1 + reach, w));
+    }
 }
 
 // The pen covers the band between the figure grown and shrunk by half its width; a figure
@@ -92,11 +146,13 @@ void Surface::fillRegion(const QPainterPath& region, const PenStyle& pen) {
 void Surface::closedFigure(bool ellipse, QPointF centre, double hx, double hy, const PenStyle& pen) {
     const double half = std::max(1, pen.width) / 2.0;
     QPainterPath region = figurePath(ellipse, centre, hx + half, hy + half);
-    if (!pen.filled && hx - half > 0 && hy - half > 0) {
+    const bool hole = !pen.filled && hx - half > 0 && hy - half > 0;
+    if (hole) {
         region.addPath(figurePath(ellipse, centre, hx - half, hy - half));
         region.setFillRule(Qt::OddEvenFill);
     }
-    fillRegion(region, pen);
+    if (fillRegion(region, pen))
+        touchFigure(ellipse && (hx > 0.5 || hy > 0.5), centre, hx + half, hy + half, hole ? hx - half : 0, hole ? hy - half : 0);
 }
 
 void Surface::line(TwipPoint from, TwipPoint to, const PenStyle& pen) {
@@ -123,7 +179,8 @@ void Surface::lines(std::span<const Segment> segments, const PenStyle& pen) {
     stroker.setWidth(pen.width);
     stroker.setCapStyle(Qt::RoundCap);
     stroker.setJoinStyle(Qt::RoundJoin);
-    fillRegion(stroker.createStroke(centreLines), pen);
+    if (!fillRegion(stroker.createStroke(centreLines), pen)) return;
+    for (const Segment& s : segments) touchStroke(toPath(s.from), toPath(s.to), pen.width / 2.0);
 }
 
 // The pixels of a thin line from a to b, b itself left out, by Bresenham's steps; only pixels
@@ -146,7 +203,6 @@ void Surface::plot(std::vector<QPoint>& pixels, const PenStyle& pen) {
               [](QPoint l, QPoint r) { return l.y() != r.y() ? l.y() < r.y() : l.x() < r.x(); });
     pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
     const QRgb c = pen.colour.rgb() | 0xff000000u;
-    QRect box;
     for (QPoint p : pixels) {
         QRgb& px = reinterpret_cast<QRgb*>(image_.scanLine(p.y()))[p.x()];
         switch (pen.ink) {
@@ -154,9 +210,8 @@ void Surface::plot(std::vector<QPoint>& pixels, const PenStyle& pen) {
         case Ink::Highlight: px &= c; break;
         case Ink::Copy: px = c; break;
         }
-        box |= QRect(p, QSize(1, 1));
+        dirty_.add(p.y(), p.y(), p.x(), p.x());
     }
-    touch(box);
 }
 
 void Surface::box(TwipPoint a, TwipPoint b, const PenStyle& pen) {
@@ -177,7 +232,7 @@ void Surface::fill(const QRect& pixels, const QColor& colour) {
     setInk(p, Ink::Copy);
     p.fillRect(r, colour);
     p.end();
-    touch(r);
+    dirty_.add(r);
 }
 
 void Surface::setImage(const QImage& pixels) {
@@ -188,7 +243,7 @@ void Surface::setImage(const QImage& pixels) {
         setInk(p, Ink::Copy);
         p.drawImage(0, 0, pixels.convertToFormat(QImage::Format_RGB32));
     }
-    touch(image_.rect());
+    dirty_.addAll();
 }
 
 void Surface::commit() { copyPixels(image_, picture_); }
@@ -196,7 +251,7 @@ void Surface::commit() { copyPixels(image_, picture_); }
 void Surface::takeBack() {
     if (picture_.isNull()) return;
     copyPixels(picture_, image_);
-    touch(image_.rect());
+    dirty_.addAll();
 }
 
 void Surface::zoom(const geometry::TwipRect& source) {
@@ -207,5 +262,5 @@ void Surface::zoom(const geometry::TwipRect& source) {
     const QRectF from(source.x / k, source.y / k, source.width / k, source.height / k);
     p.drawImage(QRectF(image_.rect()), picture_, from);
     p.end();
-    touch(image_.rect());
+    dirty_.addAll();
 }

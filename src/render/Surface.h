@@ -1,5 +1,6 @@
 #pragma once
 #include "geometry/Twips.h"
+#include "render/DirtyRegion.h"
 #include "render/PenStyle.h"
 
 #include <QImage>
@@ -14,11 +15,14 @@ class QPainterPath;
 // The canvas's drawing surface: the image shown and the committed picture that take-back and
 // the loupe go back to, both RGB32 and the size of the screen in device pixels. Figures are
 // given in twips and drawn without antialiasing, so an inverted figure drawn a second time puts
-// every pixel back. What changed since the last takeDirty() is kept as one pixel rectangle, so
-// the window repaints only that part.
+// every pixel back. What changed since the last takeDirty() is kept as a region of strips along
+// the figures drawn, so the window repaints only those pixels: an outline costs its outline.
 class Surface {
 public:
+    // A black image.
     Surface(QSize devicePixels, double twipsPerPixel);
+    // Drawing straight on these pixels (RGB32), which the surface keeps without a copy.
+    Surface(QImage pixels, double twipsPerPixel);
 
     struct Segment {
         geometry::TwipPoint from, to;
@@ -52,8 +56,8 @@ public:
     QSize pixelSize() const { return image_.size(); }
     double twipsPerPixel() const { return twipsPerPixel_; }
 
-    // The pixel rectangle changed since the previous call; starts a new one.
-    QRect takeDirty();
+    // The device pixels changed since the previous call; starts a new record.
+    QRegion takeDirty() { return dirty_.take(); }
 
 private:
     QPointF toPath(geometry::TwipPoint p) const;
@@ -61,11 +65,16 @@ private:
     void closedFigure(bool ellipse, QPointF centre, double hx, double hy, const PenStyle& pen);
     void thinLine(QPoint a, QPoint b, std::vector<QPoint>& pixels) const;
     void plot(std::vector<QPoint>& pixels, const PenStyle& pen);
-    void fillRegion(const QPainterPath& region, const PenStyle& pen);
-    void touch(const QRect& pixels);
+    // Paints the region; false when it lies wholly outside the image.
+    bool fillRegion(const QPainterPath& region, const PenStyle& pen);
+    // Records what a box or an ellipse with these outer semi-axes, less the hole with the inner
+    // ones (none where they are not positive), can have painted.
+    void touchFigure(bool ellipse, QPointF centre, double outerX, double outerY, double innerX, double innerY);
+    // Records what a stroke of this half width along the line from a to b can have painted.
+    void touchStroke(QPointF a, QPointF b, double halfWidth);
 
     QImage image_;
     QImage picture_;
     double twipsPerPixel_;
-    QRect dirty_;
+    DirtyRegion dirty_;
 };

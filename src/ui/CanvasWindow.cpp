@@ -45,18 +45,22 @@ CanvasWindow::CanvasWindow(QScreen& screen, const QImage& desktop, Gestures::Too
 CanvasWindow::~CanvasWindow() = default;
 
 void CanvasWindow::repaintDirty() {
-    const QRect dirty = surface_.takeDirty();
+    const QRegion dirty = surface_.takeDirty();
     if (dirty.isEmpty()) return;
+    if (ratio_ == 1) return update(dirty);
     // Device pixels to logical, rounded outwards.
-    const QRectF logical(dirty.x() / ratio_, dirty.y() / ratio_, dirty.width() / ratio_, dirty.height() / ratio_);
-    update(logical.toAlignedRect());
+    QRegion logical;
+    for (const QRect& r : dirty) logical += QRectF(r.x() / ratio_, r.y() / ratio_, r.width() / ratio_, r.height() / ratio_).toAlignedRect();
+    update(logical);
 }
 
 void CanvasWindow::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    const QRect r = e->rect();
-    const QRectF device(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_);
-    p.drawImage(QRectF(r), surface_.image(), device);
+    // Strip by strip: the bounding rectangle of an outline's strips is most of the screen.
+    for (const QRect& r : e->region()) {
+        const QRectF device(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_);
+        p.drawImage(QRectF(r), surface_.image(), device);
+    }
 }
 
 void CanvasWindow::mousePressEvent(QMouseEvent* e) {
