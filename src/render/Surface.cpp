@@ -1,11 +1,10 @@
 #include "render/Surface.h"
 
 #include "geometry/Ellipse.h"
+#include "render/RowSpans.h"
 #include "platform/LargeImage.h"
 
 #include <QPainter>
-#include <QPainterPath>
-#include <QPainterPathStroker>
 
 #include <algorithm>
 #include <cmath>
@@ -17,8 +16,6 @@ namespace {
 
 // Pixel coordinates far outside any screen but well inside int, so rounding cannot overflow.
 constexpr double kPixelLimit = 1 << 24;
-// Length in pixels given to a wide line of no length, so that its round ends make a dot.
-constexpr double kDotLength = 1.0 / 64;
 
 void setInk(QPainter& p, Ink ink) {
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -28,15 +25,6 @@ void setInk(QPainter& p, Ink ink) {
     case Ink::Highlight: p.setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
     case Ink::Copy: p.setCompositionMode(QPainter::CompositionMode_Source); break;
     }
-}
-
-QPainterPath figurePath(bool ellipse, QPointF centre, double hx, double hy) {
-    QPainterPath path;
-    if (ellipse && (hx > 0.5 || hy > 0.5))
-        path.addEllipse(centre, hx, hy);
-    else  // a box, or an ellipse within a single pixel
-        path.addRect(QRectF(centre.x() - hx, centre.y() - hy, 2 * hx, 2 * hy));
-    return path;
 }
 
 // Every pixel of `from` into `to`, which keeps its memory when it has the same size.
@@ -69,90 +57,115 @@ QPoint Surface::toPixel(TwipPoint p) const {
     return {map(p.x), map(p.y)};
 }
 
-bool Surface::fillRegion(const QPainterPath& region, const PenStyle& pen) {
-    if (region.isEmpty()) return false;
-    const QRect box = region.controlPointRect().toAlignedRect().adjusted(-1, -1, 1, 1);
-    if ((box & image_.rect()).isEmpty()) return false;
-    QPainter p(&image_);
-    setInk(p, pen.ink);
-    QColor c = pen.colour;
-    c.setAlpha(255);
-    p.fillPath(region, c);
-    return true;
-}
+// Applies an ink to runs of pixels, row after row downwards, and records what changed band by
+// band: the runs of a band's rows joined as the record joins them, handed over once a band.
+class Surface::RowWriter {
+public:
+    RowWriter(Surface& s, const PenStyle& pen) : s_(s), ink_(pen.ink), colour_(pen.colour.rgb() | 0xff000000u) {
+        s_.bandRuns_.clear();
+    }
+    ~RowWriter() { handOver(); }
 
-namespace {
-
-// Pixel columns and rows as whole numbers, a pixel beyond the image at most.
-int floorIn(double v, int size) { return int(std::floor(std::clamp(v, -2.0, size + 2.0))); }
-int ceilIn(double v, int size) { return int(std::ceil(std::clamp(v, -2.0, size + 2.0))); }
-
-}  // namespace
-
-// Band by band: the outer figure's widest reach in the band's rows and the hole's narrowest,
-// each a pixel wider than the painter can reach (pixels are painted by their centres).
-void Surface::touchFigure(bool ellipse, QPointF c, double outerX, double outerY, double innerX, double innerY) {
-    const int w = image_.width(), h = image_.height();
-    const bool hole = innerX >= 1 && innerY >= 1;
-    auto reach = [ellipse](double semiX, double semiY, double dy) {
-        if (dy >= semiY) return -1.0;
-        return ellipse ? semiX * std::sqrt(1 - (dy / semiY) * (dy / semiY)) : semiX;
-    };
-    const int top = std::max(0, floorIn(c.y() - outerY, h) - 1), bottom = std::min(h - 1, ceilIn(c.y() + outerY, h) + 1);
-    constexpr int kBand = DirtyRegion::kBandRows;
-    for (int r0 = top; r0 <= bottom; r0 = (r0 / kBand + 1) * kBand) {
-        const int r1 = std::min(bottom, (r0 / kBand + 1) * kBand - 1);
-        const double nearest = std::max({0.0, r0 - c.y(), c.y() - (r1 + 1)});
-        const double farthest = std::max(std::abs(r0 - c.y()), std::abs(r1 + 1 - c.y()));
-        const double outer = std::max(0.0, reach(outerX, outerY, nearest));
-        const double inner = hole ? reach(innerX, innerY, farthest) : -1;
-        const int left = floorIn(c.x() - outer, w) - 1, right = ceilIn(c.x() + outer, w) + 1;
-        if (inner > 1) {
-            dirty_.add(r0, r1, left, ceilIn(c.x() - inner, w) + 1);
-            dirty_.add(r0, r1, floorIn(c.x() + inner, w) - 1, right);
-        } else {
-            dirty_.add(r0, r1, left, right);
+    void row(int y, const std::vector<rowspans::Span>& spans) {
+        if (y / DirtyRegion::kBandRows != bandTop_ / DirtyRegion::kBandRows || bandBottom_ < bandTop_) handOver(), bandTop_ = y;
+        const int w = s_.image_.width();
+        auto* line = reinterpret_cast<QRgb*>(s_.image_.scanLine(y));
+        auto& band = s_.bandRuns_;
+        for (rowspans::Span sp : spans) {
+            sp.from = std::max(sp.from, 0), sp.to = std::min(sp.to, w - 1);
+            if (sp.from > sp.to) continue;
+            QRgb* px = line + sp.from;
+            const int n = sp.to - sp.from + 1;
+            switch (ink_) {
+            case Ink::Invert: for (int i = 0; i < n; ++i) px[i] = ~px[i] | 0xff000000u; break;
+            case Ink::Highlight: for (int i = 0; i < n; ++i) px[i] &= colour_; break;
+            case Ink::Copy: std::fill(px, px + n, colour_); break;
+            }
+            bandBottom_ = y;
+            auto joined = std::find_if(band.begin(), band.end(), [&](const rowspans::Span& r) {
+                return r.from <= sp.to + DirtyRegion::kJoinGap && sp.from <= r.to + DirtyRegion::kJoinGap;
+            });
+            if (joined == band.end())
+                band.push_back(sp);
+            else
+                joined->from = std::min(joined->from, sp.from), joined->to = std::max(joined->to, sp.to);
         }
+    }
+
+private:
+    void handOver() {
+        if (bandBottom_ >= bandTop_)
+            for (const rowspans::Span& r : s_.bandRuns_) s_.dirty_.add(bandTop_, bandBottom_, r.from, r.to);
+        s_.bandRuns_.clear();
+        bandBottom_ = bandTop_ - 1;
+    }
+
+    Surface& s_;
+    const Ink ink_;
+    const QRgb colour_;
+    int bandTop_ = 0, bandBottom_ = -1;
+};
+
+// Each pixel of the figure once, in the pen's ink. Inverted figures between beginSwap() and
+// endSwap() are only noted, row by row.
+template <class Figure>
+void Surface::paint(const Figure& figure, const PenStyle& pen) {
+    const rowspans::Rows rows = figure.rows();
+    const int top = std::max(rows.top, 0), bottom = std::min(rows.bottom, image_.height() - 1);
+    if (swapping_ && pen.ink == Ink::Invert) {
+        if (swapRows_.size() != size_t(image_.height())) swapRows_.resize(size_t(image_.height()));
+        for (int y = top; y <= bottom; ++y) {
+            std::vector<rowspans::Span>& noted = swapRows_[size_t(y)];
+            if (noted.empty()) swapTouched_.push_back(y);
+            const size_t before = noted.size();
+            figure.spans(y, noted);
+            if (noted.empty() && before == 0) swapTouched_.pop_back();
+        }
+        return;
+    }
+    RowWriter writer(*this, pen);
+    for (int y = top; y <= bottom; ++y) {
+        spans_.clear();
+        figure.spans(y, spans_);
+        writer.row(y, spans_);
     }
 }
 
-// Band by band: the part of the centre line within half a width of the band's rows, widened by
-// half a width and a pixel.
-void Surface::touchStroke(QPointF a, QPointF b, double halfWidth) {
-    const int w = image_.width(), h = image_.height();
-    const double reach = halfWidth + 1;
-    if (a.y() > b.y()) std::swap(a, b);
-    const int top = std::max(0, floorIn(a.y() - reach, h)), bottom = std::min(h - 1, ceilIn(b.y() + reach, h));
-    const double dy = b.y() - a.y();
-    constexpr int kBand = DirtyRegion::kBandRows;
-    for (int r0 = top; r0 <= bottom; r0 = (r0 / kBand + 1) * kBand) {
-        const int r1 = std::min(bottom, (r0 / kBand + 1) * kBand - 1);
-        double x0 = a.x(), x1 = b.x();
-        if (dy > 0) {
-            // The centre line between the rows y0 and y1 of the band, widened.
-            const double t0 = std::clamp((r0 - reach - a.y()) / dy, 0.0, 1.0);
-            const double t1 = std::clamp((r1 + 1 + reach - a.y()) / dy, 0.0, 1.0);
-            x0 = a.x() + (b.x() - a.x()) * t0, x1 = a.x() + (b.x() - a.x()) * t1;
-        }
-        if (x0 > x1) std::swap(x0, x1);
-        dirty_.add(r0, r1, floorIn(x0 - reach, w), ceilIn(x1 + reach, w));
+void Surface::beginSwap() { swapping_ = true; }
+
+// A pixel inverted an even number of times is as it was: only the runs covered an odd number of
+// times are inverted, found by sweeping the runs' ends along each row.
+void Surface::endSwap() {
+    swapping_ = false;
+    std::sort(swapTouched_.begin(), swapTouched_.end());
+    RowWriter writer(*this, PenStyle{}.inverted());
+    std::vector<int> ends;
+    for (int y : swapTouched_) {
+        std::vector<rowspans::Span>& noted = swapRows_[size_t(y)];
+        ends.clear();
+        for (const rowspans::Span& sp : noted) ends.push_back(sp.from), ends.push_back(sp.to + 1);
+        std::sort(ends.begin(), ends.end());
+        spans_.clear();
+        for (size_t i = 0; i + 1 < ends.size(); i += 2)
+            if (ends[i] < ends[i + 1]) spans_.push_back({ends[i], ends[i + 1] - 1});
+        noted.clear();
+        writer.row(y, spans_);
     }
+    swapTouched_.clear();
 }
 
 // The pen covers the band between the figure grown and shrunk by half its width; a figure
-// narrower than the pen is covered whole. A filled figure is the grown figure: painting it in
-// one pass covers each pixel once, which the invert ink needs (two passes would put the inner
-// half of the outline back) and which changes nothing for the others.
+// narrower than the pen is covered whole. A filled figure is the grown figure, each pixel once,
+// which the invert ink needs (twice would put the inner half of the outline back).
 void Surface::closedFigure(bool ellipse, QPointF centre, double hx, double hy, const PenStyle& pen) {
     const double half = std::max(1, pen.width) / 2.0;
-    QPainterPath region = figurePath(ellipse, centre, hx + half, hy + half);
     const bool hole = !pen.filled && hx - half > 0 && hy - half > 0;
-    if (hole) {
-        region.addPath(figurePath(ellipse, centre, hx - half, hy - half));
-        region.setFillRule(Qt::OddEvenFill);
+    if (ellipse && (hx > 0.5 || hy > 0.5)) {
+        paint(rowspans::Ellipse{centre, hx + half, hy + half, hole ? hx - half : 0, hole ? hy - half : 0}, pen);
+    } else {  // a box, or an ellipse within a single pixel
+        auto grown = [&](double by) { return QRectF(centre.x() - hx - by, centre.y() - hy - by, 2 * (hx + by), 2 * (hy + by)); };
+        paint(rowspans::Box{grown(half), hole ? grown(-half) : QRectF()}, pen);
     }
-    if (fillRegion(region, pen))
-        touchFigure(ellipse && (hx > 0.5 || hy > 0.5), centre, hx + half, hy + half, hole ? hx - half : 0, hole ? hy - half : 0);
 }
 
 void Surface::line(TwipPoint from, TwipPoint to, const PenStyle& pen) {
@@ -167,20 +180,10 @@ void Surface::lines(std::span<const Segment> segments, const PenStyle& pen) {
         plot(pixels, pen);
         return;
     }
-    QPainterPath centreLines;
-    for (const Segment& s : segments) {
-        const QPointF a = toPath(s.from);
-        QPointF b = toPath(s.to);
-        if (a == b) b.rx() += kDotLength;  // a wide pen touching the paper leaves a dot
-        centreLines.moveTo(a);
-        centreLines.lineTo(b);
-    }
-    QPainterPathStroker stroker;
-    stroker.setWidth(pen.width);
-    stroker.setCapStyle(Qt::RoundCap);
-    stroker.setJoinStyle(Qt::RoundJoin);
-    if (!fillRegion(stroker.createStroke(centreLines), pen)) return;
-    for (const Segment& s : segments) touchStroke(toPath(s.from), toPath(s.to), pen.width / 2.0);
+    std::vector<rowspans::Strokes::Segment> strokes;
+    strokes.reserve(segments.size());
+    for (const Segment& s : segments) strokes.push_back({toPath(s.from), toPath(s.to)});
+    paint(rowspans::Strokes{strokes, pen.width / 2.0}, pen);
 }
 
 // The pixels of a thin line from a to b, b itself left out, by Bresenham's steps; only pixels

@@ -2,6 +2,7 @@
 #include "geometry/Twips.h"
 #include "render/DirtyRegion.h"
 #include "render/PenStyle.h"
+#include "render/RowSpans.h"
 
 #include <QImage>
 #include <QRect>
@@ -9,8 +10,6 @@
 
 #include <span>
 #include <vector>
-
-class QPainterPath;
 
 // The canvas's drawing surface: the image shown and the committed picture that take-back and
 // the loupe go back to, both RGB32 and the size of the screen in device pixels. Figures are
@@ -56,6 +55,11 @@ public:
     QSize pixelSize() const { return image_.size(); }
     double twipsPerPixel() const { return twipsPerPixel_; }
 
+    // Inverted figures drawn from beginSwap() to endSwap() change only the pixels they do not
+    // share: a band erased and drawn again a little further costs what moved, not twice itself.
+    void beginSwap();
+    void endSwap();
+
     // The device pixels changed since the previous call; starts a new record.
     QRegion takeDirty() { return dirty_.take(); }
 
@@ -65,16 +69,16 @@ private:
     void closedFigure(bool ellipse, QPointF centre, double hx, double hy, const PenStyle& pen);
     void thinLine(QPoint a, QPoint b, std::vector<QPoint>& pixels) const;
     void plot(std::vector<QPoint>& pixels, const PenStyle& pen);
-    // Paints the region; false when it lies wholly outside the image.
-    bool fillRegion(const QPainterPath& region, const PenStyle& pen);
-    // Records what a box or an ellipse with these outer semi-axes, less the hole with the inner
-    // ones (none where they are not positive), can have painted.
-    void touchFigure(bool ellipse, QPointF centre, double outerX, double outerY, double innerX, double innerY);
-    // Records what a stroke of this half width along the line from a to b can have painted.
-    void touchStroke(QPointF a, QPointF b, double halfWidth);
+    class RowWriter;
+    template <class Figure>
+    void paint(const Figure& figure, const PenStyle& pen);
 
     QImage image_;
     QImage picture_;
     double twipsPerPixel_;
     DirtyRegion dirty_;
+    std::vector<rowspans::Span> spans_, bandRuns_;  // scratch of paint(), kept for its memory
+    bool swapping_ = false;
+    std::vector<std::vector<rowspans::Span>> swapRows_;  // by row: the inverted runs noted
+    std::vector<int> swapTouched_;                       // rows with runs noted
 };
