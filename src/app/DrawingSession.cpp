@@ -52,10 +52,10 @@ void DrawingSession::showCanvas() {
     capture_.hide(toolbar_);
     // The canvas covers the primary monitor, the one a presenter shows; the others stay live.
     QScreen* screen = QGuiApplication::primaryScreen();
-    const QImage desktop = capture_.grab(screens::deviceGeometry(*screen));
+    QImage desktop = capture_.grab(screens::deviceGeometry(*screen));
     // Several window managers read the minimise action only when the window is mapped.
     toolbar_.allowMinimise(false);
-    canvas_.reset(new CanvasWindow(*screen, desktop, makeTool_));
+    canvas_.reset(new CanvasWindow(*screen, std::move(desktop), makeTool_));  // drawn on in place, not copied
     connect(canvas_.get(), &CanvasWindow::leaveRequested, this, &DrawingSession::leaveRequested);
     connect(canvas_.get(), &CanvasWindow::toolbarWanted, &toolbar_, [this](bool raise) {
         if (raise) toolbar_.show();

@@ -53,6 +53,10 @@ int main(int argc, char** argv) {
                          "from the capture, and the hot key only works while an X11 window has the focus\n");
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
+    // Every pointer move is drawn: a free-hand stroke follows each one, however fast the hand.
+    // (Qt joins moves that come quicker than it handles them, on X11 by default.)
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
+    QCoreApplication::setAttribute(Qt::AA_CompressTabletEvents, false);
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Slateboard"));
     QApplication::setApplicationVersion(QStringLiteral(SLATEBOARD_VERSION));

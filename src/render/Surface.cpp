@@ -1,11 +1,10 @@
 #include "render/Surface.h"
 
 #include "geometry/Ellipse.h"
+#include "render/RowSpans.h"
 #include "platform/LargeImage.h"
 
 #include <QPainter>
-#include <QPainterPath>
-#include <QPainterPathStroker>
 
 #include <algorithm>
 #include <cmath>
@@ -17,8 +16,6 @@ namespace {
 
 // Pixel coordinates far outside any screen but well inside int, so rounding cannot overflow.
 constexpr double kPixelLimit = 1 << 24;
-// Length in pixels given to a wide line of no length, so that its round ends make a dot.
-constexpr double kDotLength = 1.0 / 64;
 
 void setInk(QPainter& p, Ink ink) {
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -30,15 +27,6 @@ void setInk(QPainter& p, Ink ink) {
     }
 }
 
-QPainterPath figurePath(bool ellipse, QPointF centre, double hx, double hy) {
-    QPainterPath path;
-    if (ellipse && (hx > 0.5 || hy > 0.5))
-        path.addEllipse(centre, hx, hy);
-    else  // a box, or an ellipse within a single pixel
-        path.addRect(QRectF(centre.x() - hx, centre.y() - hy, 2 * hx, 2 * hy));
-    return path;
-}
-
 // Every pixel of `from` into `to`, which keeps its memory when it has the same size.
 void copyPixels(const QImage& from, QImage& to) {
     if (to.size() != from.size() || to.format() != from.format()) to = platform::allocateImage(from.size());
@@ -47,10 +35,14 @@ void copyPixels(const QImage& from, QImage& to) {
 
 }  // namespace
 
-Surface::Surface(QSize devicePixels, double twipsPerPixel)
-    : image_(platform::allocateImage(devicePixels)), twipsPerPixel_(twipsPerPixel > 0 ? twipsPerPixel : 15.0) {
+Surface::Surface(QSize devicePixels, double twipsPerPixel) : Surface(platform::allocateImage(devicePixels), twipsPerPixel) {
     image_.fill(Qt::black);
 }
+
+Surface::Surface(QImage pixels, double twipsPerPixel)
+    : image_(pixels.format() == QImage::Format_RGB32 ? std::move(pixels) : pixels.convertToFormat(QImage::Format_RGB32)),
+      twipsPerPixel_(twipsPerPixel > 0 ? twipsPerPixel : 15.0),
+      dirty_(image_.size()) {}
 
 // Pixel i covers [i, i + 1) of the path, so a point that falls on a pixel lies at its centre.
 QPointF Surface::toPath(TwipPoint p) const {
@@ -65,38 +57,115 @@ QPoint Surface::toPixel(TwipPoint p) const {
     return {map(p.x), map(p.y)};
 }
 
-void Surface::touch(const QRect& pixels) {
-    const QRect r = pixels & image_.rect();
-    if (!r.isEmpty()) dirty_ |= r;
+// Applies an ink to runs of pixels, row after row downwards, and records what changed band by
+// band: the runs of a band's rows joined as the record joins them, handed over once a band.
+class Surface::RowWriter {
+public:
+    RowWriter(Surface& s, const PenStyle& pen) : s_(s), ink_(pen.ink), colour_(pen.colour.rgb() | 0xff000000u) {
+        s_.bandRuns_.clear();
+    }
+    ~RowWriter() { handOver(); }
+
+    void row(int y, const std::vector<rowspans::Span>& spans) {
+        if (y / DirtyRegion::kBandRows != bandTop_ / DirtyRegion::kBandRows || bandBottom_ < bandTop_) handOver(), bandTop_ = y;
+        const int w = s_.image_.width();
+        auto* line = reinterpret_cast<QRgb*>(s_.image_.scanLine(y));
+        auto& band = s_.bandRuns_;
+        for (rowspans::Span sp : spans) {
+            sp.from = std::max(sp.from, 0), sp.to = std::min(sp.to, w - 1);
+            if (sp.from > sp.to) continue;
+            QRgb* px = line + sp.from;
+            const int n = sp.to - sp.from + 1;
+            switch (ink_) {
+            case Ink::Invert: for (int i = 0; i < n; ++i) px[i] = ~px[i] | 0xff000000u; break;
+            case Ink::Highlight: for (int i = 0; i < n; ++i) px[i] &= colour_; break;
+            case Ink::Copy: std::fill(px, px + n, colour_); break;
+            }
+            bandBottom_ = y;
+            auto joined = std::find_if(band.begin(), band.end(), [&](const rowspans::Span& r) {
+                return r.from <= sp.to + DirtyRegion::kJoinGap && sp.from <= r.to + DirtyRegion::kJoinGap;
+            });
+            if (joined == band.end())
+                band.push_back(sp);
+            else
+                joined->from = std::min(joined->from, sp.from), joined->to = std::max(joined->to, sp.to);
+        }
+    }
+
+private:
+    void handOver() {
+        if (bandBottom_ >= bandTop_)
+            for (const rowspans::Span& r : s_.bandRuns_) s_.dirty_.add(bandTop_, bandBottom_, r.from, r.to);
+        s_.bandRuns_.clear();
+        bandBottom_ = bandTop_ - 1;
+    }
+
+    Surface& s_;
+    const Ink ink_;
+    const QRgb colour_;
+    int bandTop_ = 0, bandBottom_ = -1;
+};
+
+// Each pixel of the figure once, in the pen's ink. Inverted figures between beginSwap() and
+// endSwap() are only noted, row by row.
+template <class Figure>
+void Surface::paint(const Figure& figure, const PenStyle& pen) {
+    const rowspans::Rows rows = figure.rows();
+    const int top = std::max(rows.top, 0), bottom = std::min(rows.bottom, image_.height() - 1);
+    if (swapping_ && pen.ink == Ink::Invert) {
+        if (swapRows_.size() != size_t(image_.height())) swapRows_.resize(size_t(image_.height()));
+        for (int y = top; y <= bottom; ++y) {
+            std::vector<rowspans::Span>& noted = swapRows_[size_t(y)];
+            if (noted.empty()) swapTouched_.push_back(y);
+            const size_t before = noted.size();
+            figure.spans(y, noted);
+            if (noted.empty() && before == 0) swapTouched_.pop_back();
+        }
+        return;
+    }
+    RowWriter writer(*this, pen);
+    for (int y = top; y <= bottom; ++y) {
+        spans_.clear();
+        figure.spans(y, spans_);
+        writer.row(y, spans_);
+    }
 }
 
-QRect Surface::takeDirty() { return std::exchange(dirty_, QRect()); }
+void Surface::beginSwap() { swapping_ = true; }
 
-void Surface::fillRegion(const QPainterPath& region, const PenStyle& pen) {
-    if (region.isEmpty()) return;
-    const QRect box = region.controlPointRect().toAlignedRect().adjusted(-1, -1, 1, 1);
-    if ((box & image_.rect()).isEmpty()) return;
-    QPainter p(&image_);
-    setInk(p, pen.ink);
-    QColor c = pen.colour;
-    c.setAlpha(255);
-    p.fillPath(region, c);
-    p.end();
-    touch(box);
+// A pixel inverted an even number of times is as it was: only the runs covered an odd number of
+// times are inverted, found by sweeping the runs' ends along each row.
+void Surface::endSwap() {
+    swapping_ = false;
+    std::sort(swapTouched_.begin(), swapTouched_.end());
+    RowWriter writer(*this, PenStyle{}.inverted());
+    std::vector<int> ends;
+    for (int y : swapTouched_) {
+        std::vector<rowspans::Span>& noted = swapRows_[size_t(y)];
+        ends.clear();
+        for (const rowspans::Span& sp : noted) ends.push_back(sp.from), ends.push_back(sp.to + 1);
+        std::sort(ends.begin(), ends.end());
+        spans_.clear();
+        for (size_t i = 0; i + 1 < ends.size(); i += 2)
+            if (ends[i] < ends[i + 1]) spans_.push_back({ends[i], ends[i + 1] - 1});
+        noted.clear();
+        writer.row(y, spans_);
+    }
+    swapTouched_.clear();
 }
 
 // The pen covers the band between the figure grown and shrunk by half its width; a figure
-// narrower than the pen is covered whole. A filled figure is the grown figure: painting it in
-// one pass covers each pixel once, which the invert ink needs (two passes would put the inner
-// half of the outline back) and which changes nothing for the others.
+// narrower than the pen is covered whole. A filled figure is the grown figure, each pixel once,
+// which the invert ink needs (twice would put the inner half of the outline back).
 void Surface::closedFigure(bool ellipse, QPointF centre, double hx, double hy, const PenStyle& pen) {
     const double half = std::max(1, pen.width) / 2.0;
-    QPainterPath region = figurePath(ellipse, centre, hx + half, hy + half);
-    if (!pen.filled && hx - half > 0 && hy - half > 0) {
-        region.addPath(figurePath(ellipse, centre, hx - half, hy - half));
-        region.setFillRule(Qt::OddEvenFill);
+    const bool hole = !pen.filled && hx - half > 0 && hy - half > 0;
+    if (ellipse && (hx > 0.5 || hy > 0.5)) {
+        paint(rowspans::Ellipse{centre, hx + half, hy + half, hole ? hx - half : 0, hole ? hy - half : 0}, pen);
+    } else {  // a box, or an ellipse within a single pixel
+        auto grown = [&](double by) { return QRectF(centre.x() - hx - by, centre.y() - hy - by, 2 * (hx + by), 2 * (hy + by)); };
+        paint(rowspans::Box{grown(half), hole ? grown(-half) : QRectF()}, pen);
     }
-    fillRegion(region, pen);
 }
 
 void Surface::line(TwipPoint from, TwipPoint to, const PenStyle& pen) {
@@ -111,19 +180,10 @@ void Surface::lines(std::span<const Segment> segments, const PenStyle& pen) {
         plot(pixels, pen);
         return;
     }
-    QPainterPath centreLines;
-    for (const Segment& s : segments) {
-        const QPointF a = toPath(s.from);
-        QPointF b = toPath(s.to);
-        if (a == b) b.rx() += kDotLength;  // a wide pen touching the paper leaves a dot
-        centreLines.moveTo(a);
-        centreLines.lineTo(b);
-    }
-    QPainterPathStroker stroker;
-    stroker.setWidth(pen.width);
-    stroker.setCapStyle(Qt::RoundCap);
-    stroker.setJoinStyle(Qt::RoundJoin);
-    fillRegion(stroker.createStroke(centreLines), pen);
+    std::vector<rowspans::Strokes::Segment> strokes;
+    strokes.reserve(segments.size());
+    for (const Segment& s : segments) strokes.push_back({toPath(s.from), toPath(s.to)});
+    paint(rowspans::Strokes{strokes, pen.width / 2.0}, pen);
 }
 
 // The pixels of a thin line from a to b, b itself left out, by Bresenham's steps; only pixels
@@ -146,7 +206,6 @@ void Surface::plot(std::vector<QPoint>& pixels, const PenStyle& pen) {
               [](QPoint l, QPoint r) { return l.y() != r.y() ? l.y() < r.y() : l.x() < r.x(); });
     pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
     const QRgb c = pen.colour.rgb() | 0xff000000u;
-    QRect box;
     for (QPoint p : pixels) {
         QRgb& px = reinterpret_cast<QRgb*>(image_.scanLine(p.y()))[p.x()];
         switch (pen.ink) {
@@ -154,9 +213,8 @@ void Surface::plot(std::vector<QPoint>& pixels, const PenStyle& pen) {
         case Ink::Highlight: px &= c; break;
         case Ink::Copy: px = c; break;
         }
-        box |= QRect(p, QSize(1, 1));
+        dirty_.add(p.y(), p.y(), p.x(), p.x());
     }
-    touch(box);
 }
 
 void Surface::box(TwipPoint a, TwipPoint b, const PenStyle& pen) {
@@ -177,7 +235,7 @@ void Surface::fill(const QRect& pixels, const QColor& colour) {
     setInk(p, Ink::Copy);
     p.fillRect(r, colour);
     p.end();
-    touch(r);
+    dirty_.add(r);
 }
 
 void Surface::setImage(const QImage& pixels) {
@@ -188,7 +246,7 @@ void Surface::setImage(const QImage& pixels) {
         setInk(p, Ink::Copy);
         p.drawImage(0, 0, pixels.convertToFormat(QImage::Format_RGB32));
     }
-    touch(image_.rect());
+    dirty_.addAll();
 }
 
 void Surface::commit() { copyPixels(image_, picture_); }
@@ -196,7 +254,7 @@ void Surface::commit() { copyPixels(image_, picture_); }
 void Surface::takeBack() {
     if (picture_.isNull()) return;
     copyPixels(picture_, image_);
-    touch(image_.rect());
+    dirty_.addAll();
 }
 
 void Surface::zoom(const geometry::TwipRect& source) {
@@ -207,5 +265,5 @@ void Surface::zoom(const geometry::TwipRect& source) {
     const QRectF from(source.x / k, source.y / k, source.width / k, source.height / k);
     p.drawImage(QRectF(image_.rect()), picture_, from);
     p.end();
-    touch(image_.rect());
+    dirty_.addAll();
 }

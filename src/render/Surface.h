@@ -1,6 +1,8 @@
 #pragma once
 #include "geometry/Twips.h"
+#include "render/DirtyRegion.h"
 #include "render/PenStyle.h"
+#include "render/RowSpans.h"
 
 #include <QImage>
 #include <QRect>
@@ -9,16 +11,17 @@
 #include <span>
 #include <vector>
 
-class QPainterPath;
-
 // The canvas's drawing surface: the image shown and the committed picture that take-back and
 // the loupe go back to, both RGB32 and the size of the screen in device pixels. Figures are
 // given in twips and drawn without antialiasing, so an inverted figure drawn a second time puts
-// every pixel back. What changed since the last takeDirty() is kept as one pixel rectangle, so
-// the window repaints only that part.
+// every pixel back. What changed since the last takeDirty() is kept as a region of strips along
+// the figures drawn, so the window repaints only those pixels: an outline costs its outline.
 class Surface {
 public:
+    // A black image.
     Surface(QSize devicePixels, double twipsPerPixel);
+    // Drawing straight on these pixels (RGB32), which the surface keeps without a copy.
+    Surface(QImage pixels, double twipsPerPixel);
 
     struct Segment {
         geometry::TwipPoint from, to;
@@ -52,8 +55,13 @@ public:
     QSize pixelSize() const { return image_.size(); }
     double twipsPerPixel() const { return twipsPerPixel_; }
 
-    // The pixel rectangle changed since the previous call; starts a new one.
-    QRect takeDirty();
+    // Inverted figures drawn from beginSwap() to endSwap() change only the pixels they do not
+    // share: a band erased and drawn again a little further costs what moved, not twice itself.
+    void beginSwap();
+    void endSwap();
+
+    // The device pixels changed since the previous call; starts a new record.
+    QRegion takeDirty() { return dirty_.take(); }
 
 private:
     QPointF toPath(geometry::TwipPoint p) const;
@@ -61,11 +69,16 @@ private:
     void closedFigure(bool ellipse, QPointF centre, double hx, double hy, const PenStyle& pen);
     void thinLine(QPoint a, QPoint b, std::vector<QPoint>& pixels) const;
     void plot(std::vector<QPoint>& pixels, const PenStyle& pen);
-    void fillRegion(const QPainterPath& region, const PenStyle& pen);
-    void touch(const QRect& pixels);
+    class RowWriter;
+    template <class Figure>
+    void paint(const Figure& figure, const PenStyle& pen);
 
     QImage image_;
     QImage picture_;
     double twipsPerPixel_;
-    QRect dirty_;
+    DirtyRegion dirty_;
+    std::vector<rowspans::Span> spans_, bandRuns_;  // scratch of paint(), kept for its memory
+    bool swapping_ = false;
+    std::vector<std::vector<rowspans::Span>> swapRows_;  // by row: the inverted runs noted
+    std::vector<int> swapTouched_;                       // rows with runs noted
 };

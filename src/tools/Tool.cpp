@@ -9,9 +9,11 @@ void RubberBandTool::press(geometry::TwipPoint at) {
 }
 
 void RubberBandTool::move(geometry::TwipPoint to) {
+    surface_.beginSwap();
     toggleBand();
     follow(to);
     toggleBand();
+    surface_.endSwap();
 }
 
 void RubberBandTool::release(geometry::TwipPoint at) {

@@ -19,12 +19,21 @@ geometry::TwipPoint twipsOf(const QMouseEvent& e) {
     return {float(p.x()), float(p.y())};
 }
 
+// The copy drawn on as it is when it has the monitor's size (no second screen-sized image to
+// allocate and fill), else put on a black one of that size.
+QImage fitted(QImage desktop, QSize size) {
+    if (desktop.size() == size && desktop.format() == QImage::Format_RGB32) return desktop;
+    Surface black(size, 1);
+    black.setImage(desktop);
+    return black.image();
+}
+
 }  // namespace
 
-CanvasWindow::CanvasWindow(QScreen& screen, const QImage& desktop, Gestures::ToolMaker makeTool)
+CanvasWindow::CanvasWindow(QScreen& screen, QImage desktop, Gestures::ToolMaker makeTool)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       ratio_(screen.devicePixelRatio()),
-      surface_(screens::deviceGeometry(screen).size(), geometry::kTwipsPerPixel / ratio_),
+      surface_(fitted(std::move(desktop), screens::deviceGeometry(screen).size()), geometry::kTwipsPerPixel / ratio_),
       gestures_(surface_, std::move(makeTool)) {
     setWindowTitle(QStringLiteral("画面スクリーン"));
     // The canvas never takes the focus: the toolbar above it keeps the keys, and a focused
@@ -34,7 +43,6 @@ CanvasWindow::CanvasWindow(QScreen& screen, const QImage& desktop, Gestures::Too
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::CrossCursor);
-    surface_.setImage(desktop);
     drawCornerMarks(surface_);
     surface_.takeDirty();
     setScreen(&screen);
@@ -45,18 +53,22 @@ CanvasWindow::CanvasWindow(QScreen& screen, const QImage& desktop, Gestures::Too
 CanvasWindow::~CanvasWindow() = default;
 
 void CanvasWindow::repaintDirty() {
-    const QRect dirty = surface_.takeDirty();
+    const QRegion dirty = surface_.takeDirty();
     if (dirty.isEmpty()) return;
+    if (ratio_ == 1) return update(dirty);
     // Device pixels to logical, rounded outwards.
-    const QRectF logical(dirty.x() / ratio_, dirty.y() / ratio_, dirty.width() / ratio_, dirty.height() / ratio_);
-    update(logical.toAlignedRect());
+    QRegion logical;
+    for (const QRect& r : dirty) logical += QRectF(r.x() / ratio_, r.y() / ratio_, r.width() / ratio_, r.height() / ratio_).toAlignedRect();
+    update(logical);
 }
 
 void CanvasWindow::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    const QRect r = e->rect();
-    const QRectF device(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_);
-    p.drawImage(QRectF(r), surface_.image(), device);
+    // Strip by strip: the bounding rectangle of an outline's strips is most of the screen.
+    for (const QRect& r : e->region()) {
+        const QRectF device(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_);
+        p.drawImage(QRectF(r), surface_.image(), device);
+    }
 }
 
 void CanvasWindow::mousePressEvent(QMouseEvent* e) {

@@ -11,8 +11,9 @@ class QScreen;
 class CanvasWindow final : public QWidget {
     Q_OBJECT
 public:
-    // `desktop` is the monitor's device pixels, shown with its corners marked.
-    CanvasWindow(QScreen& screen, const QImage& desktop, Gestures::ToolMaker makeTool);
+    // `desktop` is the monitor's device pixels, shown with its corners marked; the canvas draws
+    // on them in place when it holds the only reference.
+    CanvasWindow(QScreen& screen, QImage desktop, Gestures::ToolMaker makeTool);
     ~CanvasWindow() override;
 
     const Surface& surface() const { return surface_; }

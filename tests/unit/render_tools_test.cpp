@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 using geometry::TwipPoint;
 
@@ -76,6 +77,49 @@ TEST(Surface, InvertedFiguresDrawnTwiceLeaveNoTrace) {
     EXPECT_EQ(reinterpret_cast<const QRgb*>(w.image().constScanLine(5))[4], 0xff000000u);  // alpha kept
     EXPECT_EQ(w.image().pixel(8, 5), 0xffffffffu);  // a thin line leaves out its end pixel
     EXPECT_EQ(w.takeDirty(), QRect(1, 5, 7, 1));
+}
+
+// A move of a band repaints what changed and little more: every changed pixel lies in the region
+// recorded, and for outlines the region is strips along them, far smaller than their bounding box.
+TEST(Surface, DirtyRegionCoversEveryChangedPixelAndFollowsOutlines) {
+    const QSize size(640, 360);
+    struct Case {
+        const char* name;
+        Pattern pattern;
+        TwipPoint from, to;
+        double mostOfBox;  // the region's pixels over the bounding box of the two bands, at most
+    } cases[] = {
+        {"box", Pattern::Rectangle, px(100, 60), px(540, 300), 0.15},
+        {"ellipse", Pattern::Circle, px(100, 60), px(540, 300), 0.35},
+        {"line", Pattern::Line, px(100, 60), px(540, 300), 0.25},
+        {"arrow", Pattern::Arrow, px(540, 300), px(100, 60), 0.3},
+        {"steep line", Pattern::Line, px(300, 10), px(320, 350), 0.6},
+        {"filled box", Pattern::FilledRectangle, px(100, 60), px(540, 300), 1.1},
+        {"free-hand", Pattern::FreeDraw, px(100, 60), px(540, 300), 2.5},  // a short segment and its round ends
+    };
+    for (const Case& c : cases) {
+        Surface s(size, 15);
+        s.setImage(gradient(size));
+        s.takeDirty();
+        const std::unique_ptr<Tool> tool = makeTool(c.pattern, Settings{}, s);
+        tool->press(c.from);
+        tool->move({c.to.x - 150, c.to.y - 90});
+        s.takeDirty();
+        const QImage before = s.image().copy();
+        tool->move(c.to);  // one move: the band drawn 10 pixels further, or a segment more
+        const QRegion dirty = s.takeDirty();
+        QRect changed;
+        int outside = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                if (s.image().pixel(x, y) != before.pixel(x, y)) changed |= QRect(x, y, 1, 1), outside += !dirty.contains(QPoint(x, y));
+        EXPECT_EQ(outside, 0) << c.name;
+        int64_t area = 0;
+        for (const QRect& r : dirty) area += int64_t(r.width()) * r.height();
+        EXPECT_GT(area, 0) << c.name;
+        EXPECT_LE(area, c.mostOfBox * changed.width() * changed.height()) << c.name << ": " << dirty.rectCount() << " rectangles";
+        EXPECT_LE(dirty.rectCount(), 150) << c.name;
+    }
 }
 
 TEST(Surface, InksCornerMarksAndPalette) {
