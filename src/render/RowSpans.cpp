@@ -71,6 +71,18 @@ void Ellipse::spans(int y, std::vector<Span>& out) const {
     cut(out, lastCentreAtOrBefore(centre.x() - h) + 1, firstCentreAtOrAfter(centre.x() + h) - 1);
 }
 
+namespace {
+// A round pen is sampled a hair above and left of each pixel's centre, and its ends are a hair
+// smaller than its width: a pen N pixels wide then covers exactly N rows of a level line and N
+// columns of an upright one (the line's pixel and those below and right of it first), and a
+// round end reaches half the width beyond the end pixel, never a pixel more.
+constexpr double kSampleShift = 1e-6;
+constexpr double kEndShrink = 1e-3;
+
+int firstSampleAtOrAfter(double v) { return int(std::ceil(std::clamp(v - 0.5 + kSampleShift, -kLimit, kLimit))); }
+int lastSampleAtOrBefore(double v) { return int(std::floor(std::clamp(v - 0.5 + kSampleShift, -kLimit, kLimit))); }
+}  // namespace
+
 Strokes::Strokes(std::span<const Segment> segments, double radius) : radius_(radius) {
     strokes_.reserve(segments.size());
     for (const Segment& s : segments) {
@@ -85,13 +97,13 @@ Strokes::Strokes(std::span<const Segment> segments, double radius) : radius_(rad
 Rows Strokes::rows() const {
     double top = std::numeric_limits<double>::max(), bottom = std::numeric_limits<double>::lowest();
     for (const Stroke& s : strokes_) top = std::min(top, s.top), bottom = std::max(bottom, s.bottom);
-    return {firstCentreAtOrAfter(top), lastCentreAtOrBefore(bottom)};
+    return {firstSampleAtOrAfter(top), lastSampleAtOrBefore(bottom)};
 }
 
 // A stroke is convex, so a row meets it in one run: from the leftmost to the rightmost of its
 // two round ends and of the band between them.
 void Strokes::spans(int y, std::vector<Span>& out) const {
-    const double c = y + 0.5, r = radius_;
+    const double c = y + 0.5 - kSampleShift, r = radius_ - kEndShrink;
     const size_t before = out.size();
     for (const Stroke& s : strokes_) {
         if (c < s.top || c > s.bottom) continue;
@@ -112,7 +124,8 @@ void Strokes::spans(int y, std::vector<Span>& out) const {
                 lo = std::min(lo, x), hi = std::max(hi, x);
             }
         }
-        if (lo <= hi) closedRun(lo, hi, out);
+        const int from = firstSampleAtOrAfter(lo), to = lastSampleAtOrBefore(hi);
+        if (lo <= hi && from <= to) out.push_back({from, to});
     }
     if (out.size() - before > 1) {
         std::vector<Span> mine(out.begin() + long(before), out.end());

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 
 using geometry::TwipPoint;
 
@@ -48,6 +49,37 @@ struct Canvas {
 };
 
 }  // namespace
+
+// The columns and rows that red pixels span, "x0-x1 y0-y1".
+std::string redBox(const QImage& img) {
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) == kRed) box |= QRect(x, y, 1, 1);
+    return std::to_string(box.left()) + "-" + std::to_string(box.right()) + " " + std::to_string(box.top()) + "-" +
+           std::to_string(box.bottom());
+}
+
+TEST(Surface, ARoundPenCoversItsWidthAndRoundsItsEnds) {
+    // A line's own pixel and those below and right of it first; a round end reaches up to half the
+    // width beyond its pixel's centre, the edge itself left out (a 2-pixel pen not at all).
+    const struct {
+        int width;
+        QPoint from, to;
+        const char* pixels;
+    } cases[] = {
+        {4, {31, 41}, {71, 41}, "30-72 40-43"},  {4, {91, 31}, {91, 61}, "90-93 30-62"},
+        {2, {31, 41}, {71, 41}, "31-71 41-42"},  {3, {31, 41}, {71, 41}, "30-72 40-42"},
+        {6, {91, 31}, {91, 61}, "89-94 29-63"},  {4, {50, 50}, {50, 50}, "49-51 49-51"},
+    };
+    for (const auto& c : cases) {
+        Surface s({120, 90}, 15);
+        s.setImage(QImage(120, 90, QImage::Format_RGB32));
+        s.fill({0, 0, 120, 90}, kBackground);
+        s.line(px(c.from.x(), c.from.y()), px(c.to.x(), c.to.y()), PenStyle{Ink::Copy, false, Qt::red, c.width});
+        EXPECT_EQ(redBox(s.image()), c.pixels) << "width " << c.width << " from " << c.from.x() << "," << c.from.y();
+    }
+}
 
 TEST(Surface, InvertedFiguresDrawnTwiceLeaveNoTrace) {
     Surface s({120, 90}, 15);
