@@ -11,6 +11,7 @@ namespace platform {
 // Device pixels the window manager adds round a window.
 struct FrameExtents {
     int left = 0, right = 0, top = 0, bottom = 0;
+    bool operator==(const FrameExtents&) const = default;
 };
 
 // What the program asks of the window manager beyond what Qt does portably.
@@ -22,6 +23,10 @@ public:
     virtual void keepOnTop(QWidget& window) = 0;
     // Whether the window manager has that band; tiling managers (i3) have none.
     virtual bool hasOnTopBand() { return true; }
+    // Whether a window is kept above a full-screen one only as its transient: where there is no
+    // such band (i3), and where a full-screen window comes above the docks only while the focus
+    // is on it or its transients (fluxbox).
+    virtual bool keepsAboveFullScreenByOwner() { return !hasOnTopBand(); }
     // Gives the window its minimise action, or takes it away. False when the action is given
     // back to a shown window and its manager did not take it: such managers read it when the
     // window is mapped.
@@ -38,6 +43,9 @@ public:
     // would end the full screen of the canvas under it on some managers (i3). A window just
     // shown gets it once the manager has mapped it.
     virtual void giveKeys(QWidget& window) { window.activateWindow(); }
+    // Whether the window manager has taken the shown window in (it places and frames it then);
+    // true where no manager runs.
+    virtual bool isManaged(QWidget&) { return true; }
     // Asks that a full-screen window cover this monitor (device pixels) where there are several.
     virtual void fullScreenOn(QWidget&, const QRect&) {}
     // Hides the window and returns once the manager has let it go, so that it may be shown

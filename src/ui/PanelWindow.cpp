@@ -27,6 +27,8 @@ PanelWindow::PanelWindow(platform::WindowHints& hints, platform::Keyboard& keybo
     keyBox_->setGeometry(keyBox);
     connect(keyBox_, &KeyBox::keyPressed, this, [this](QKeyCombination key) { keyPressed(key); });
     setFixedSize(clientWidth, keyBox.top());
+    settleTick_.setInterval(25);
+    connect(&settleTick_, &QTimer::timeout, this, &PanelWindow::settle);
 }
 
 void PanelWindow::setCancelButton(QPushButton* button) {
@@ -36,41 +38,60 @@ void PanelWindow::setCancelButton(QPushButton* button) {
 
 void PanelWindow::place(QScreen* screen) {
     create();
-    // The frame comes in device pixels; sizes and places here are logical pixels.
-    const double r = screen ? screen->devicePixelRatio() : devicePixelRatioF();
-    const platform::FrameExtents f = frame_ = hints_.frameExtents(*this);
-    const QSize client(clientWidth_, geometry::panelClientHeight(outerHeightTwips_, f.top + f.bottom, keyBox_->y(), r));
-    setFixedSize(client);
     keyBox_->setFocus(Qt::OtherFocusReason);
-    if (!screen) return;
-    auto logical = [r](int device) { return int(geometry::roundHalfEven(device / r)); };
-    const QSize outer = client + QSize(logical(f.left + f.right), logical(f.top + f.bottom));
-    const QPoint frameTopLeft = geometry::centred(outer, screen->availableGeometry());
+    screen_ = screen;
     // Not mapped yet: Qt places the client, inside the frame to be, converting the place with
     // the origin of the screen it has the panel on, which must be this one.
-    setScreen(screen);
+    if (screen) setScreen(screen);
+    fit(hints_.frameExtents(*this));
+}
+
+void PanelWindow::fit(const platform::FrameExtents& f) {
+    // The frame comes in device pixels; sizes and places here are logical pixels.
+    frame_ = f;
+    const double r = screen_ ? screen_->devicePixelRatio() : devicePixelRatioF();
+    const QSize client(clientWidth_, geometry::panelClientHeight(outerHeightTwips_, f.top + f.bottom, keyBox_->y(), r));
+    setFixedSize(client);
+    if (!screen_) return;
+    auto logical = [r](int device) { return int(geometry::roundHalfEven(device / r)); };
+    const QSize outer = client + QSize(logical(f.left + f.right), logical(f.top + f.bottom));
+    const QPoint frameTopLeft = geometry::centred(outer, screen_->availableGeometry());
     setGeometry(QRect(frameTopLeft + QPoint(logical(f.left), logical(f.top)), client));
     wantedFrame_ = frameTopLeft;
 }
 
-QPointF PanelWindow::frameOrigin() {
-    const platform::FrameExtents f = hints_.frameExtents(*this);
-    if (f.left || f.right || f.top || f.bottom) frame_ = f;
-    return QPointF(geometry().topLeft()) - clientOffset();
-}
+QPointF PanelWindow::frameOrigin() { return QPointF(geometry().topLeft()) - clientOffset(); }
 
 QPointF PanelWindow::clientOffset() const {
     const double r = devicePixelRatioF();
     return QPointF(frame_.left / r, frame_.top / r);
 }
 
-bool PanelWindow::event(QEvent* e) {
-    // Some managers put the frame, not the client, where the panel asks (i3): the frame is moved
-    // by what it is off, like the toolbar's, while the panel is being shown.
-    if (e->type() == QEvent::Move && isVisible() && !settling_.hasExpired() && corrections_ < 3) {
-        const QPoint off = geometry::placementCorrection(wantedFrame_, frameOrigin(), devicePixelRatioF());
-        if (!off.isNull()) ++corrections_, setGeometry(QRect(geometry().topLeft() + off, size()));
+// Managers differ: some say what frame a window will get only once it is framed (KWin,
+// fluxbox, icewm), some put the frame, not the client, where the panel asks (i3). While the
+// panel is being shown, a frame other than the one it was fitted to fits it again, and a frame
+// off its place is moved by what it is off.
+void PanelWindow::settle() {
+    if (settling_.hasExpired()) settleTick_.stop();
+    if (!isVisible() || settling_.hasExpired() || corrections_ >= 3 || !hints_.isManaged(*this)) return;
+    const platform::FrameExtents f = hints_.frameExtents(*this);
+    if ((f.left || f.right || f.top || f.bottom) && f != frame_) {
+        ++corrections_;
+        if (shownBefore_) {
+            const QPointF at = frameOrigin();
+            frame_ = f;
+            wantedFrame_ = at;
+        } else {
+            fit(f);
+            return;
+        }
     }
+    const QPoint off = geometry::placementCorrection(wantedFrame_, frameOrigin(), devicePixelRatioF());
+    if (!off.isNull()) ++corrections_, setGeometry(QRect(geometry().topLeft() + off, size()));
+}
+
+bool PanelWindow::event(QEvent* e) {
+    if (e->type() == QEvent::Move) settle();
     // Hidden by its key, it comes back with its frame where it was (managers that let a window
     // go put the client where the frame was: metacity).
     if (e->type() == QEvent::Hide) {
@@ -95,10 +116,12 @@ void PanelWindow::open(QWidget& owner) {
         }
         corrections_ = 0;
         settling_.setRemainingTime(1000);
+        settleTick_.start();
     }
-    show();
-    // Minimised, the panel would keep its place as the open one with no way back to it.
+    // Minimised, the panel would keep its place as the open one with no way back to it. Said
+    // before the map: several managers read it only then.
     hints_.setMinimizable(*this, false);
+    show();
     raise();
     hints_.giveKeys(*this);
 }

@@ -4,6 +4,8 @@
 
 #include <QKeyCombination>
 #include <QDeadlineTimer>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 class KeyBox;
@@ -43,6 +45,9 @@ protected:
 private:
     // The frame's top-left, from the client's place and the frame the manager gives it.
     QPointF frameOrigin();
+    // Sizes the panel for this frame and centres the frame on its screen.
+    void fit(const platform::FrameExtents& f);
+    void settle();
     // Where the client sits in the frame it had when last shown, in logical pixels.
     QPointF clientOffset() const;
 
@@ -54,6 +59,8 @@ private:
     // window manager is corrected.
     QPointF wantedFrame_;
     QDeadlineTimer settling_;
+    QTimer settleTick_;
+    QPointer<QScreen> screen_;
     int corrections_ = 0;
     platform::FrameExtents frame_;
     bool shownBefore_ = false;

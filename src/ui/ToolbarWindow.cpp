@@ -151,10 +151,11 @@ void ToolbarWindow::stayAbove(QWidget* canvas) {
 void ToolbarWindow::relateTo(QWidget* canvas) {
     // Where the manager has an always-on-top band the toolbar stays above the canvas in it (and
     // KWin would hide a toolbar transient for a window that is never active). A manager without
-    // it (i3) shows no window over a full-screen one but its transients: there the toolbar is a
-    // tool window transient for the canvas. Qt writes the relation when it maps such a window;
+    // it (i3) shows no window over a full-screen one but its transients, and fluxbox lifts a
+    // full-screen window over its docks only for them: there the toolbar is a tool window
+    // transient for the canvas. Qt writes the relation when it maps such a window;
     // a shown one is told here. The flags rewrite the minimise hints.
-    if (canvas && hints_.hasOnTopBand()) canvas = nullptr;
+    if (canvas && !hints_.keepsAboveFullScreenByOwner()) canvas = nullptr;
     QWindow* w = windowHandle();
     if (!w->transientParent() && !canvas) return;
     w->setTransientParent(canvas ? canvas->windowHandle() : nullptr);
@@ -285,6 +286,19 @@ platform::FrameExtents ToolbarWindow::frame() {
     if (!frameKnown_ || isVisible()) {
         const platform::FrameExtents f = hints_.frameExtents(*this);
         if (f.left || f.right || f.top || f.bottom) {
+            // A manager that frames a toolbar-type window otherwise (fluxbox): the same outer size
+            // and frame place with the new frame.
+            if (frameKnown_ && f != frame_ && !refitAt_) {
+                const double r = devicePixelRatioF();
+                refitAt_ = wantedFrame_ ? *wantedFrame_
+                                        : QPointF(geometry().topLeft()) - QPointF(frame_.left / r, frame_.top / r);
+                QTimer::singleShot(0, this, [this] {
+                    const QPointF at = *refitAt_;
+                    refitAt_.reset();
+                    takeStandardSize();
+                    placeFrame(at);
+                });
+            }
             frame_ = f;
             frameKnown_ = true;
             if (sizedWithoutFrame_) {
@@ -321,8 +335,9 @@ void ToolbarWindow::settlePlace() {
     if (!wantedFrame_ || !isVisible() || awaitingMove_) return;
     const QPoint off = geometry::placementCorrection(*wantedFrame_, observedFrameOrigin(), devicePixelRatioF());
     if (off.isNull()) {
-        // In place with its frame measured (or with none after a few looks): done.
-        if (frameKnown_ || ++inPlaceLooks_ >= 3) settleEnd_.stop(), settled();
+        // In place once the manager has taken it in, with its frame measured (or with none after
+        // a few looks): done. Before that, a slow manager (KWin) may still move it.
+        if (hints_.isManaged(*this) && (frameKnown_ || ++inPlaceLooks_ >= 3)) settleEnd_.stop(), settled();
         return;
     }
     if (corrections_ >= 3) return;

@@ -102,6 +102,7 @@ private:
     platform::FrameExtents frame_;
     bool frameKnown_ = false;
     bool sizedWithoutFrame_ = false;
+    std::optional<QPointF> refitAt_;  // the frame's place while a new frame's size is taken
     std::optional<QPointF> wantedFrame_;  // where placeFrame sent it, until it is there
     int corrections_ = 0;
     bool awaitingMove_ = false;

@@ -121,10 +121,12 @@ started() { active_is "$TOOLBAR" &&
     (($(grep -A1 "^ClientMessage.* window $(printf 0x%x "$TOOLBAR")," "$WORK/root.log" | grep -c _NET_WM_STATE) > 1)); }
 # wait_exit PID: waits for a child to end; EXIT_STATUS is its status, "timeout" if it ran on.
 wait_exit() { EXIT_STATUS=timeout; wait_until not kill -0 "$1" && { wait "$1"; EXIT_STATUS=$?; }; }
-# close_app: the close command (Alt + F4; without a window manager, the request it would send).
-close_app() { if [ $WM = none ] || ! xwininfo -id "$TOOLBAR" | grep -q IsViewable; then "$DESKTOP" -close "$TOOLBAR"
-    else activate "$TOOLBAR"; key alt+F4; fi
-    wait_exit "$APP_PID"; }
+# close_app: the close command to the toolbar.
+close_app() { close_window "$TOOLBAR"; wait_exit "$APP_PID"; }
+# close_window WINDOW: Alt + F4 at the window; the request a manager would send where there is none, where
+# the window is hidden, and under KWin (whose keyboard shortcuts need the desktop's shortcut service).
+close_window() { if [[ $WM =~ ^(none|kwin)$ ]] || ! xwininfo -id "$1" | grep -q IsViewable; then "$DESKTOP" -close "$1"
+    else activate "$1"; key alt+F4; fi; }
 # Windows. win TITLE: the shown window of this exact title; any TITLE: one, shown or not.
 title_re() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][().*+?^$|\\]/\\&/g')"; }
 win() { xdotool search --onlyvisible --name "$(title_re "$1")" 2>/dev/null | head -n1 | grep .; }
@@ -157,6 +159,10 @@ fgeo() { local x y w h l r t b fw fh && read -r x y w h < <(geo "$1") && read -r
     echo $((x - l)) $((y - t)) $((w + l + r)) $((h + t + b)); }
 fxy() { fgeo "$1" | cut -d' ' -f1,2; }
 on_screen() { read -r x y w h < <(fgeo "$TOOLBAR") && ((x >= 0 && x + w <= 1024 && y >= 0 && y + h <= 768)); }
+# standard_height: the toolbar's outer height, caption + 480 twips (KWin keeps a client at least as tall as
+# its frame's top and bottom: with its 41-pixel caption under Xvfb, the toolbar is taller by what its client lacks).
+standard_height() { local left top bottom tall; read -r left _ top bottom < <(extents "$TOOLBAR") && tall=$((top - left + 32))
+    [ $WM != kwin ] || ((tall - top - bottom >= top + bottom)) || tall=$((2 * (top + bottom))); echo $tall; }
 # above A B: window A's frame is stacked above window B's on the server.
 above() { xwininfo -root -children | awk -v a="$(printf '0x%x' "$(frame_of "$1")")" \
     -v b="$(printf '0x%x' "$(frame_of "$2")")" '$1 == a {i = NR} $1 == b {j = NR} END {exit !(i && j && i < j)}'; }

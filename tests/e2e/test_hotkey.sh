@@ -45,10 +45,10 @@ setxkbmap us; press 52         | back to the US layout, its Z leaves   | not can
 EOF
 if [[ $WM =~ ^(i3|none)$ ]]; then echo "  note: $WM: the user minimises no window"; else steps <<'EOF'; fi
 # minimised by the user, Auto-Hide off
-h=$(height); xdotool windowminimize $TOOLBAR | minimised                  | hidden
+xdotool windowminimize $TOOLBAR | minimised                        | hidden
 key ctrl+z                     | the hot key restores it               | not hidden
 :                              | and enters drawing mode               | canvas
-:                              | at the standard height                | is $h height
+:                              | at the standard height                | is "$(standard_height)" height
 key ctrl+z                     | -                                     | not canvas
 EOF
 steps <<'EOF'

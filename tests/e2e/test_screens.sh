@@ -99,6 +99,9 @@ for attempt in {1..6}; do  # start after start, the toolbar keeps its place into
     close_app && start_app && place=$(fxy "$TOOLBAR") && enter && [ "$(fxy "$TOOLBAR")" = "$place" ] || ((jumped++)); done
 check_eq "six starts: the toolbar never jumped when drawing mode began" "0" "$jumped"
 unset QT_SCALE_FACTOR && stop_x
+# A server's second screen is a matter of the program's connection, not of the manager: it runs under
+# an openbox of its own there (xfwm4 would manage both screens and paint its own desktop on the second).
+[[ $WM = openbox* ]] || { echo "  note: the second X screen is checked under openbox"; finish; exit; }
 echo "two X screens, the program on the second: by DISPLAY=:N.1, then by -display with DISPLAY another server's"
 start_x 1024x768 -screen 1 800x600x24 && S0=$DISPLAY.0 && export DISPLAY=$DISPLAY.1
 openbox --sm-disable &>/dev/null & PIDS+=($!)  # an openbox keeps to one screen

@@ -4,6 +4,7 @@
 # used, a start from the desktop menu keeps it in the configuration folder, and a folder that
 # cannot be written still starts.
 source "$(dirname "$0")/lib.sh" "$1"
+onscreen_wm() { [[ $WM =~ ^(metacity|kwin) ]]; }
 twips() { printf '%s%d ' "$( (($1 < 0)) || echo ' ')" $(($1 * 15)); }  # pixels in twips, as the file has them
 start_x
 ini colour=9 width=3 fill=13 pattern=4 top=1200 left=4500 hotkey=1 >"$RUN/settings.ini" && saved=$(bytes)
@@ -27,9 +28,9 @@ enter                          | in drawing mode too, at the same place      | [
 :                              | the file keeps the saved place | holds "$(want top=6000 left=45000)"
 close_app                      | -                                           | :
 # a place partly off the screen but within reach, 900 twips left of it
-# (metacity puts every new window wholly on the screen: there it comes at 0)
-ini left=-900 >$RUN/settings.ini; start_app | kept 60 pixels out       | is "$([[ $WM = metacity* ]] && echo 0 || echo -60) 440" fxy $TOOLBAR
-saves                          | and saved back as it was                    | [[ $WM = metacity* ]] || [ "$(line 7)" = "-900 " ]
+# (metacity and KWin put every new window wholly on the screen: there it comes at 0)
+ini left=-900 >$RUN/settings.ini; start_app | kept 60 pixels out       | is "$(onscreen_wm && echo 0 || echo -60) 440" fxy $TOOLBAR
+saves                          | and saved back as it was                    | onscreen_wm || [ "$(line 7)" = "-900 " ]
 close_app                      | -                                           | :
 EOF
 echo "a damaged file is replaced by the defaults"

@@ -6,9 +6,8 @@ source "$(dirname "$0")/lib.sh" "$1"
 start_x && start_app || exit 1
 check_eq "title" "SB" "$(xdotool getwindowname "$TOOLBAR")"
 check_eq "default settings file written" "$(want)" "$(bytes)"
-read -r left _ top _ < <(extents "$TOOLBAR")
-expect "frame at Left 5685 / Top 6600 twips, 1335 twips wide, caption + 480 twips high" \
-    "379 440 89 $((top - left + 32))" fgeo "$TOOLBAR"
+expect "frame at Left 5685 / Top 6600 twips, 1335 twips wide, caption + 480 twips high" "379 440 89 $(standard_height)" \
+    fgeo "$TOOLBAR"
 check "always on top" has_state "$TOOLBAR" ABOVE
 check "shown within 1 s of the start ($SHOWN_MS ms)" [ "$SHOWN_MS" -le 1000 ]
 minimise_action "minimise action in normal mode" && check "no maximise" not can "$TOOLBAR" MAXIMIZE

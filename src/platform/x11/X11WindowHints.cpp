@@ -164,6 +164,13 @@ void X11WindowHints::fullScreenOn(QWidget& window, const QRect& monitor) {
     }
 }
 
+bool X11WindowHints::isManaged(QWidget& window) {
+    if (!x_.managerRuns()) return true;
+    // The manager sets WM_STATE to NormalState (1) when it has mapped the window it took in.
+    const auto state = x_.cardinals(Connection::windowOf(window), "WM_STATE");
+    return !state.empty() && state[0] == 1;
+}
+
 void X11WindowHints::withdraw(QWidget& window) {
     const xcb_window_t w = Connection::windowOf(window);
     const bool managed = x_.managerRuns();

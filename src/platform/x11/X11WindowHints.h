@@ -15,11 +15,13 @@ public:
     explicit X11WindowHints(Connection x) : x_(x) {}
     void keepOnTop(QWidget& window) override;
     bool hasOnTopBand() override { return !x_.managerRuns() || x_.managerSupports("_NET_WM_STATE_ABOVE"); }
+    bool keepsAboveFullScreenByOwner() override { return !hasOnTopBand() || x_.managerName() == "Fluxbox"; }
     bool setMinimizable(QWidget& window, bool minimizable) override;
     FrameExtents frameExtents(QWidget& window) override;
     std::optional<QPoint> clientPosition(QWidget& window) override;
     void setOwner(QWidget& window, QWidget* owner) override;
     void giveKeys(QWidget& window) override;
+    bool isManaged(QWidget& window) override;
     void fullScreenOn(QWidget& window, const QRect& monitor) override;
     void withdraw(QWidget& window) override;
     void minimize(QWidget& window) override;
