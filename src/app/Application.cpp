@@ -157,14 +157,24 @@ void Application::showPanel(OpenPanel which) {
             connect(settingsPanel_.get(), &SettingsPanel::applyRequested, this, &Application::applySettings);
             panel = settingsPanel_.get();
         }
-        connect(panel, &PanelWindow::hidden, this, [this] { open_ = OpenPanel::None; });
+        connect(panel, &PanelWindow::hidden, this, [this] {
+            open_ = OpenPanel::None;
+            giveKeysBack();
+        });
         connect(panel, &PanelWindow::closed, this, [this, which] { closePanel(which); });
     }
     panel->open(toolbar_);
 }
 
+void Application::giveKeysBack() {
+    // The keys go back to the toolbar, as to a dialog's owner; some managers (xfwm4 over the
+    // canvas, which never takes the focus) would leave them with no window.
+    if (toolbar_.isVisible() && !platform_.hints->isMinimized(toolbar_)) toolbar_.takeKeys();
+}
+
 void Application::closePanel(OpenPanel which) {
     open_ = OpenPanel::None;
+    giveKeysBack();
     if (which == OpenPanel::Help)
         help_.reset();
     else

@@ -48,6 +48,7 @@ private:
     void save();
     void showPanel(OpenPanel which);
     void closePanel(OpenPanel which);
+    void giveKeysBack();
     void applySettings(bool save);
 
     platform::Platform& platform_;

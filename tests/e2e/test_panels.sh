@@ -44,6 +44,7 @@ opens Down "$SETUP_T"          | Down opens the settings panel above it     | ab
 xdotool mousemove 100 600 mousedown 1 mousemove 300 650 mouseup 1 | an arrow drawn | shows 200,625=255,0,0
 :                              | the panel still above the canvas           | above $PANEL $CANVAS
 activate $PANEL; key Escape    | Esc closes it                              | not any "$SETUP_T"
+:                              | and the toolbar has the keys again         | active_is $TOOLBAR
 activate $TOOLBAR; key ctrl+z  | -                                          | not canvas
 # settings panel: choices
 opens Down "$SETUP_T"          | -                                          | :
