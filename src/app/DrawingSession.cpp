@@ -34,6 +34,10 @@ void DrawingSession::leave(Leave reason, bool minimiseToolbar) {
         toolbar_.allowMinimise(true, minimiseToolbar);
     else if (minimiseToolbar)
         hints_.minimize(toolbar_);
+    // Left by its button, the toolbar keeps the keys the click gave it, whichever window the
+    // manager focuses when the canvas goes (i3).
+    else if (reason == Leave::Button)
+        toolbar_.takeKeys();
 }
 
 void DrawingSession::toggle() {

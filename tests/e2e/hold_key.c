@@ -1,5 +1,6 @@
 /* Another X client holding a key on the root window, as a program owning a global shortcut would.
  * Usage: hold_key ctrl+z | f1. Prints "held" and waits to be killed, or "taken" and exits 1.
+ * hold_key probe ctrl+z | f1: "taken" while another client holds it, else "free" (nothing kept).
  * hold_key type CHORD...: keys by their X keycodes, whatever the layout gives them; a chord's keycodes,
  * joined by "+", are pressed in order and released in reverse. */
 #include <X11/Xlib.h>
@@ -24,6 +25,8 @@ static int type(int n, char** chords) {
 }
 int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "type")) return type(argc - 2, argv + 2);
+    int probe = argc == 3 && !strcmp(argv[1], "probe");
+    if (probe) --argc, ++argv;
     int ctrl = argc == 2 && argv[1][0] == 'c'; /* ctrl+z, else f1 */
     xcb_connection_t* c = xcb_connect(NULL, NULL);
     if (argc != 2 || xcb_connection_has_error(c)) return 2;
@@ -33,6 +36,7 @@ int main(int argc, char** argv) {
     xcb_void_cookie_t ck = xcb_grab_key_checked(c, 0, root, ctrl ? XCB_MOD_MASK_CONTROL : 0, codes[0],
                                                 XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
     if (xcb_request_check(c, ck)) return puts("taken"), 1;
+    if (probe) return puts("free"), 0; /* the grab ends with the connection */
     puts("held"), fflush(stdout);
     for (;;) pause();
 }

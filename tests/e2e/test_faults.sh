@@ -29,8 +29,13 @@ for panel in "h $HELP_T" "Down $SETUP_T"; do
     check "${panel#* }: opened and closed" eval 'activate $TOOLBAR && key ${panel%% *} &&
         wait_until win "${panel#* }" && key Escape && wait_until not any "${panel#* }"'
 done
-check "leaving, S, the countdown into drawing mode, the button out" eval 'leave && saves && key space &&
-    wait_until canvas && leave'
+steps <<'EOF'
+leave                          | the button leaves drawing mode         | not canvas
+:                              | the toolbar keeps the keys             | active_is $TOOLBAR
+saves                          | S writes the settings                  | :
+key space                      | the countdown enters drawing mode      | canvas
+leave                          | and the button leaves it               | not canvas
+EOF
 close_app
 check_eq "the program ends with status 0" "0" "$EXIT_STATUS"
 check_eq "the working folder holds settings.ini only" "settings.ini" "$(ls -A "$RUN")"

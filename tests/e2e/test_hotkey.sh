@@ -14,6 +14,8 @@ other() { activate "$OTHER" && : >"$WORK/xev.log"; }
 # press KEYCODE: Ctrl and that key from the other application, again while they reach it (the
 # program takes a new keyboard map in its own time); fails unless drawing mode changes.
 reached() { grep -q "keycode $1 (keysym" "$WORK/xev.log"; }
+# regrabbed: the program holds Ctrl and whichever key carries z now.
+regrabbed() { [ "$("$HOLD_KEY" probe ctrl+z)" = taken ]; }
 press() { local was i; was=$(canvas)
     for i in {1..20}; do other && "$HOLD_KEY" type "37+$1" &&
         wait_until eval '[ "$(canvas)" != "$was" ] || reached $1' && ! reached "$1" && return; done; false; }
@@ -36,7 +38,7 @@ key ctrl+z Caps_Lock           | -                                     | not can
 # a new keyboard map: the keys that carry z, all of them and no others, are the hot key
 xmodmap -e 'keycode 200 = z'; press 200 | a second key given z enters  | canvas
 press 52                       | the first one still leaves            | not canvas
-setxkbmap de; other; "$HOLD_KEY" type 37+52 | a German layout: a US keyboard's Z, now y, reaches the application | got y
+setxkbmap de; wait_until regrabbed; other; "$HOLD_KEY" type 37+52 | a German layout: a US keyboard's Z, now y, reaches the application | got y
 :                              | and does not enter drawing mode       | not canvas
 press 29                       | a German Z, a US keyboard's Y, enters | canvas
 press 29                       | and leaves                            | not canvas
