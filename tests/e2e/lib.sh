@@ -137,8 +137,9 @@ active_is() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 activate() { xdotool "window$([ $WM = none ] && echo focus || echo activate)" "$1" 2>/dev/null
     wait_until active_is "$1"; }
 has_state() { xprop -id "$1" _NET_WM_STATE | grep -q "_NET_WM_STATE_$2"; }  # ABOVE, HIDDEN, FULLSCREEN
-# minimised WINDOW: i3 minimises no window; it unmaps the toolbar that Auto-Hide hides.
-minimised() { if [ $WM = i3 ]; then ! xwininfo -id "$1" | grep -q IsViewable; else has_state "$1" HIDDEN; fi; }
+# minimised WINDOW: i3 minimises no window, nor does a desktop without a manager: the toolbar that Auto-Hide
+# hides is unmapped there.
+minimised() { if [[ $WM =~ ^(i3|none)$ ]]; then ! xwininfo -id "$1" | grep -q IsViewable; else has_state "$1" HIDDEN; fi; }
 # minimise_action "description" [not]: waits for the toolbar's minimise action (its absence with not) where
 # the manager gives allowed actions at all (not i3, nor without a manager).
 minimise_action() { if xprop -root _NET_SUPPORTED | grep -q _NET_WM_ALLOWED_ACTIONS; then
