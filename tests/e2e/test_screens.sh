@@ -21,12 +21,14 @@ redbox() { convert "$WORK/shot.ppm" -crop "$1x$2+$3+$4" +repage -fill black +opa
 near() { (((($1) - ($2)) ** 2 <= ${3:-1} ** 2)); }  # near VALUE EXPECTED [TOLERANCE]
 # canvas_checks MX MW MH: drawing mode on the primary monitor at MX, MW x MH device pixels.
 canvas_checks() {
-    local x=$1 w=$2 b=$(($3 - 1)) ty
+    local x=$1 w=$2 b=$(($3 - 1)) ty dock
+    # beside the bottom-left mark: what the screen shows there, a dock's pixel under i3 or fluxbox
+    shot && dock=$(px $((x + 13)),$b)
     check "drawing mode, the toolbar above the canvas" enter && ty=$(fgeo "$TOOLBAR" | cut -d' ' -f2)
     expect "the canvas covers the primary monitor" "$x 0 $w $3" geo "$CANVAS"
     see "corner marks: 16 device pixels of the top rows, 13 of the bottom ones" $x,0=0,0,0 \
         $((x + 15)),0=0,0,0 $((x + 16)),0=$(desk $((x + 16)),0) $((x + w - 16)),0=0,0,0 \
-        $((x + w - 17)),0=$(desk $((x + w - 17)),0) $((x + 12)),$b=0,0,0 $((x + 13)),$b=$(desk $((x + 13)),$b)
+        $((x + w - 17)),0=$(desk $((x + w - 17)),0) $((x + 12)),$b=0,0,0 $((x + 13)),$b=$dock
     check_eq "above the toolbar, its desktop pixel for pixel" 0 "$(differing $((w - 64)) $((ty - 40)) $((x + 32)) 32)"
     ((W == w)) || check_eq "the other monitor live, unmarked (above its docks)" 0 "$(differing $w $(($3 - 40)) $((x ? 0 : w)) 0)"
     drag l $((x + 301)) 401 $((x + 701)) 401 && drag l $((x + 901)) 301 $((x + 901)) 601  # width 2
