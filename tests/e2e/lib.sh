@@ -6,7 +6,7 @@ SB=$(readlink -f "${1:?usage: test_x.sh path/to/slateboard}")
 HOLD_KEY=${HOLD_KEY:-$(dirname "$SB")/tests/hold_key} DESKTOP=${DESKTOP:-$(dirname "$SB")/tests/desktop_window}
 WORK=$(mktemp -d /tmp/slateboard-e2e.XXXXXX)
 export XDG_RUNTIME_DIR=$WORK/xdg && mkdir -m 700 "$XDG_RUNTIME_DIR" "$WORK/run"
-RUN=$WORK/run PASSED=0 FAILED=0 PIDS=() APP_PID= TIMEOUT=10 R=1 LAST=
+RUN=$WORK/run PASSED=0 FAILED=0 PIDS=() GROUPS_=() APP_PID= TIMEOUT=10 R=1 LAST=
 CANVAS_T='画面スクリーン' HELP_T='Help  (Slateboard 1.2.8)' SETUP_T='設定  (Slateboard 1.2.8)'
 # settings.ini as a first start writes it; ini makes every other one from it.
 DEFAULTS=$' 12 \r\n 2 \r\n 14 \r\n 1 \r\nTrue\r\n 6600 \r\n 5685 \r\n 0 \r\n 0 \r\n'
@@ -81,7 +81,7 @@ monitors() { local l=(L "$1/271x$2/203+0+0" none) r=(R "$1/271x$2/203+$1+0" none
 # configuration; up once it names its check window, and a compositor owns _NET_WM_CM_S0 where one runs.
 wm() { env -u QT_SCALE_FACTOR DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$WORK/bus")" NO_AT_BRIDGE=1 HOME="$WORK/wmhome" \
     XDG_CONFIG_HOME="$WORK/wmhome/.config" XDG_CACHE_HOME="$WORK/wmhome/.cache" XDG_DATA_HOME="$WORK/wmhome/.local" \
-    "$@" >>"$WORK/wm.log" 2>&1 & PIDS+=($!); }
+    setsid "$@" >>"$WORK/wm.log" 2>&1 & PIDS+=($!) GROUPS_+=($!); }
 start_wm() { local cm= && mkdir -p "$WORK/wmhome/.config/" "$WORK/wmhome/.fluxbox"
     [ $WM = none ] || { dbus-daemon --session --nofork --print-address=3 3>"$WORK/bus" 2>>"$WORK/wm.log" & PIDS+=($!); }
     TIMEOUT=30 wait_until test -s "$WORK/bus" || [ $WM = none ] || return
@@ -104,7 +104,10 @@ start_wm() { local cm= && mkdir -p "$WORK/wmhome/.config/" "$WORK/wmhome/.fluxbo
     TIMEOUT=30 wait_until eval "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" &&
         { [ -z $cm ] || TIMEOUT=30 wait_until "$DESKTOP" -cm; }
 }
-stop_x() { [ ${#PIDS[@]} = 0 ] || { kill "${PIDS[@]}"; wait "${PIDS[@]}"; } 2>/dev/null; PIDS=() APP_PID=; }
+# (A window manager runs in a process group of its own, killed outright with what it forked: fluxbox
+# may hang in its handler of the polite signal, and would hold the test's output open.)
+stop_x() { local g; for g in "${GROUPS_[@]}"; do kill -KILL -- "-$g" 2>/dev/null; done
+    [ ${#PIDS[@]} = 0 ] || { kill "${PIDS[@]}"; wait "${PIDS[@]}"; } 2>/dev/null; PIDS=() GROUPS_=() APP_PID=; }
 trap 'stop_x; rm -rf "$WORK"' EXIT
 # start_app [FOLDER]: the program started there ($RUN), under APP_WRAPPER if set (word-split on
 # purpose: strace ...); done once started; SHOWN_MS: how long the toolbar took to appear.
