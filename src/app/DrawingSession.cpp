@@ -66,6 +66,7 @@ void DrawingSession::showCanvas() {
         toolbar_.takeKeys();
     });
     hints_.fullScreenOn(*canvas_, screens::deviceGeometry(*screen));
+    hints_.liftAboveDocks(*canvas_, true);
     canvas_->show();
     hints_.fullScreenOn(*canvas_, screens::deviceGeometry(*screen));
     toolbar_.moveFrameTo(top, left);

@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 
@@ -34,9 +35,16 @@ public:
     // The frame round this window, asked for before the first map when needed; zero where no
     // window manager decorates it.
     virtual FrameExtents frameExtents(QWidget& window) = 0;
+    // Calls `changed` each time the manager gives the shown window another frame: some frame a
+    // window once as they map it and again once they have read its hints (icewm, for a window
+    // that cannot be resized). Where no frame is ever told, never.
+    virtual void watchFrame(QWidget& window, std::function<void()> changed) { (void)window, (void)changed; }
     // The window's client area on the desktop, top-left in device pixels, as the windowing
     // system has it; nothing where that cannot be asked.
     virtual std::optional<QPoint> clientPosition(QWidget&) { return std::nullopt; }
+    // Whether the windowing system has the window's client area where Qt has it (device pixels);
+    // if not, it is asked for again: a manager busy mapping a window may drop a request.
+    virtual bool confirmGeometry(QWidget& window, const QRect& device) { return (void)window, (void)device, true; }
     // Keeps a shown `window` stacked above `owner`, as a dialog above its window; nullptr ends it.
     virtual void setOwner(QWidget& window, QWidget* owner) = 0;
     // Gives the window the keyboard without asking the manager to activate it: an activation
@@ -46,6 +54,10 @@ public:
     // Whether the window manager has taken the shown window in (it places and frames it then);
     // true where no manager runs.
     virtual bool isManaged(QWidget&) { return true; }
+    // Lifts a window over the desktop's docks and panels, or lets it down to its own layer again,
+    // where the manager keeps a full-screen window over them only while it has the focus (icewm):
+    // for the canvas, which never takes the focus, and the toolbar above it.
+    virtual void liftAboveDocks(QWidget& window, bool lifted) { (void)window, (void)lifted; }
     // Asks that a full-screen window cover this monitor (device pixels) where there are several.
     virtual void fullScreenOn(QWidget&, const QRect&) {}
     // Hides the window and returns once the manager has let it go, so that it may be shown

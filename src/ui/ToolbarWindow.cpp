@@ -89,6 +89,12 @@ ToolbarWindow::ToolbarWindow(platform::WindowHints& hints, platform::Keyboard& k
     });
     settleTick_.setInterval(20);
     connect(&settleTick_, &QTimer::timeout, this, &ToolbarWindow::settlePlace);
+    // Framed anew once it is shown (icewm frames a window that cannot be resized more thinly
+    // once it has read its hints): the same outer size and place in the new frame.
+    // A minimised one is fitted when it comes back (a move would bring it back on some).
+    hints_.watchFrame(*this, [this] {
+        if (!hints_.isMinimized(*this)) frame();
+    });
     placeCheck_.setSingleShot(true);
     placeCheck_.setInterval(200);
     connect(&placeCheck_, &QTimer::timeout, this, &ToolbarWindow::alignWithServer);
@@ -155,6 +161,7 @@ void ToolbarWindow::relateTo(QWidget* canvas) {
     // full-screen window over its docks only for them: there the toolbar is a tool window
     // transient for the canvas. Qt writes the relation when it maps such a window;
     // a shown one is told here. The flags rewrite the minimise hints.
+    hints_.liftAboveDocks(*this, canvas != nullptr);
     if (canvas && !hints_.keepsAboveFullScreenByOwner()) canvas = nullptr;
     QWindow* w = windowHandle();
     if (!w->transientParent() && !canvas) return;
@@ -286,12 +293,15 @@ platform::FrameExtents ToolbarWindow::frame() {
     if (!frameKnown_ || isVisible()) {
         const platform::FrameExtents f = hints_.frameExtents(*this);
         if (f.left || f.right || f.top || f.bottom) {
-            // A manager that frames a toolbar-type window otherwise (fluxbox): the same outer size
-            // and frame place with the new frame.
+            // A manager that frames a toolbar-type window otherwise (fluxbox), or frames a window
+            // again once mapped (icewm): the same outer size and frame place with the new frame,
+            // the place where it was sent while it has not moved since (at a device pixel ratio of
+            // 2 the old frame's odd width may have put the client half a logical pixel off).
             if (frameKnown_ && f != frame_ && !refitAt_) {
                 const double r = devicePixelRatioF();
-                refitAt_ = wantedFrame_ ? *wantedFrame_
-                                        : QPointF(geometry().topLeft()) - QPointF(frame_.left / r, frame_.top / r);
+                refitAt_ = wantedFrame_                                        ? *wantedFrame_
+                           : placed_ && placed_->client == geometry().topLeft() ? placed_->frame
+                                      : QPointF(geometry().topLeft()) - QPointF(frame_.left / r, frame_.top / r);
                 QTimer::singleShot(0, this, [this] {
                     const QPointF at = *refitAt_;
                     refitAt_.reset();
@@ -337,7 +347,13 @@ void ToolbarWindow::settlePlace() {
     if (off.isNull()) {
         // In place once the manager has taken it in, with its frame measured (or with none after
         // a few looks): done. Before that, a slow manager (KWin) may still move it.
-        if (hints_.isManaged(*this) && (frameKnown_ || ++inPlaceLooks_ >= 3)) settleEnd_.stop(), settled();
+        // A manager busy mapping the window may have dropped a request for its size or place
+        // (fluxbox), while Qt takes it as done: until the server has what Qt has, it is told again.
+        // Its size is the fixed one, whatever a late report of the old one made Qt take.
+        if (size() != minimumSize()) resize(minimumSize());
+        if (hints_.isManaged(*this) && (frameKnown_ || ++inPlaceLooks_ >= 3) &&
+            hints_.confirmGeometry(*this, screens::deviceGeometry(*this)))
+            settleEnd_.stop(), settled();
         return;
     }
     if (corrections_ >= 3) return;
@@ -347,6 +363,10 @@ void ToolbarWindow::settlePlace() {
 }
 
 void ToolbarWindow::settled() {
+    // Recorded only where the manager let it be (some keep a window wholly on the screen).
+    placed_.reset();
+    if (wantedFrame_ && geometry::placementCorrection(*wantedFrame_, observedFrameOrigin(), devicePixelRatioF()).isNull())
+        placed_ = Placed{*wantedFrame_, geometry().topLeft()};
     wantedFrame_.reset();
     settleTick_.stop();
 }

@@ -104,6 +104,12 @@ private:
     bool sizedWithoutFrame_ = false;
     std::optional<QPointF> refitAt_;  // the frame's place while a new frame's size is taken
     std::optional<QPointF> wantedFrame_;  // where placeFrame sent it, until it is there
+    // Where it was last sent and where its client came to rest there.
+    struct Placed {
+        QPointF frame;
+        QPoint client;
+    };
+    std::optional<Placed> placed_;
     int corrections_ = 0;
     bool awaitingMove_ = false;
     int inPlaceLooks_ = 0;

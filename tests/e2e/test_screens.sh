@@ -19,6 +19,7 @@ differing() { compare -metric AE -extract "$1x$2+$3+$4" "$WORK/shot.ppm" "$WORK/
 redbox() { convert "$WORK/shot.ppm" -crop "$1x$2+$3+$4" +repage -fill black +opaque red -format %@ info: |
     awk -F'[x+]' -v x=$3 -v y=$4 '{print $3 + x "-" $3 + x + $1 - 1, $4 + y "-" $4 + y + $2 - 1}'; }
 near() { (((($1) - ($2)) ** 2 <= ${3:-1} ** 2)); }  # near VALUE EXPECTED [TOLERANCE]
+same_place() { local a=($1) b=($2); near ${a[0]} ${b[0]} && near ${a[1]} ${b[1]}; }  # same_place "X Y" "X Y"
 # canvas_checks MX MW MH: drawing mode on the primary monitor at MX, MW x MH device pixels.
 canvas_checks() {
     local x=$1 w=$2 b=$(($3 - 1)) ty dock
@@ -88,7 +89,9 @@ for place in "300 400" "2500 600" "1000 200"; do  # dragged from monitor to moni
     was=$(fxy "$TOOLBAR") && xdotool windowmove "$TOOLBAR" $place
     wait_until not is "$was" fxy "$TOOLBAR" && read -r x y _ < <(fgeo "$TOOLBAR")
     check "drawing mode" enter
-    check_eq "the toolbar dragged to $x,$y is there in drawing mode" "$x $y" "$(fxy "$TOOLBAR")"
+    # to a device pixel: a manager that frames it otherwise in drawing mode (fluxbox) may give it a
+    # border of odd width, and the client goes to whole logical pixels
+    check "the toolbar dragged to $x,$y is there in drawing mode" same_place "$(fxy "$TOOLBAR")" "$x $y"
     dclick 3000 1200 && wait_until not canvas
     expect "and after it" "$x $y" fxy "$TOOLBAR"
 done
@@ -97,8 +100,9 @@ check "S saves Left and Top at 7.5 twips a device pixel, to a pixel" eval \
 help2  # the toolbar is on the left monitor, not the primary one
 fi
 ini pattern=2 top=6000 left=32220 >"$RUN/settings.ini" && jumped=0
-for attempt in {1..6}; do  # start after start, the toolbar keeps its place into drawing mode
-    close_app && start_app && place=$(fxy "$TOOLBAR") && enter && [ "$(fxy "$TOOLBAR")" = "$place" ] || ((jumped++)); done
+# start after start, the toolbar keeps its place into drawing mode (to a device pixel, as above)
+for attempt in {1..6}; do
+    close_app && start_app && place=$(fxy "$TOOLBAR") && enter && same_place "$(fxy "$TOOLBAR")" "$place" || ((jumped++)); done
 check_eq "six starts: the toolbar never jumped when drawing mode began" "0" "$jumped"
 unset QT_SCALE_FACTOR && stop_x
 # A server's second screen is a matter of the program's connection, not of the manager: it runs under

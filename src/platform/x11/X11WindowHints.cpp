@@ -1,6 +1,8 @@
 #include "platform/x11/X11WindowHints.h"
 
+#include <QCoreApplication>
 #include <QTimer>
+#include <QWindow>
 #include <QWidget>
 #include <xcb/xinerama.h>
 
@@ -89,6 +91,30 @@ FrameExtents X11WindowHints::frameExtents(QWidget& window) {
     return {int(values[0]), int(values[1]), int(values[2]), int(values[3])};
 }
 
+X11WindowHints::~X11WindowHints() = default;
+
+void X11WindowHints::watchFrame(QWidget& window, std::function<void()> changed) {
+    if (frameWatches_.empty()) {
+        frameAtom_ = x_.atom("_NET_FRAME_EXTENTS");
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    std::erase_if(frameWatches_, [](const FrameWatch& w) { return !w.window; });
+    frameWatches_.push_back({&window, std::move(changed)});
+}
+
+bool X11WindowHints::nativeEventFilter(const QByteArray& type, void* message, qintptr*) {
+    if (type != "xcb_generic_event_t") return false;
+    const auto* ev = static_cast<xcb_generic_event_t*>(message);
+    if ((ev->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) return false;
+    const auto* property = reinterpret_cast<const xcb_property_notify_event_t*>(ev);
+    if (property->atom != frameAtom_) return false;
+    for (const FrameWatch& w : frameWatches_)
+        if (w.window && w.window->isVisible() && Connection::windowOf(*w.window) == property->window)
+            // After Qt has seen the event too: the new frame is read then.
+            QTimer::singleShot(0, w.window, w.changed);
+    return false;
+}
+
 std::optional<FrameExtents> X11WindowHints::measuredFrame(xcb_window_t w) {
     const xcb_window_t frame = x_.frameOf(w);
     if (frame == w) return std::nullopt;
@@ -111,6 +137,20 @@ std::optional<QPoint> X11WindowHints::clientPosition(QWidget& window) {
                                                    &std::free);
     if (!reply) return std::nullopt;
     return QPoint(reply->dst_x, reply->dst_y);
+}
+
+bool X11WindowHints::confirmGeometry(QWidget& window, const QRect& device) {
+    const xcb_window_t w = Connection::windowOf(window);
+    const auto at = clientPosition(window);
+    Reply<xcb_get_geometry_reply_t> size(xcb_get_geometry_reply(x_.get(), xcb_get_geometry(x_.get(), w), nullptr),
+                                         &std::free);
+    if (!at || !size || QRect(*at, QSize(size->width, size->height)) == device) return true;
+    const uint16_t mask = XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT;
+    const uint32_t values[] = {uint32_t(device.x()), uint32_t(device.y()), uint32_t(device.width()),
+                               uint32_t(device.height())};
+    xcb_configure_window(x_.get(), w, mask, values);
+    xcb_flush(x_.get());
+    return false;
 }
 
 void X11WindowHints::setOwner(QWidget& window, QWidget* owner) {
@@ -141,6 +181,23 @@ void X11WindowHints::giveKeysSoon(QPointer<QWidget> window, int tries) {
     }
     // Not mapped yet: the manager maps it within a few milliseconds.
     if (tries < 100) QTimer::singleShot(5, window, [this, window, tries] { giveKeysSoon(window, tries + 1); });
+}
+
+void X11WindowHints::liftAboveDocks(QWidget& window, bool lifted) {
+    // The older layer protocol, which icewm still offers: 4 normal, 6 on top, 8 docks, 10 above
+    // docks, 14 full screen, 15 above all. A window kept on top stays above the others lifted
+    // with it, as in the layers below the docks; icewm takes a click on the canvas for its
+    // activation and moves it up to the full-screen layer, so that is the top one.
+    if (!x_.managerRuns()) return;
+    const auto protocols = x_.cardinals(x_.root(), "_WIN_PROTOCOLS");
+    if (std::find(protocols.begin(), protocols.end(), x_.atom("_WIN_LAYER")) == protocols.end()) return;
+    const bool onTop = window.windowHandle() && window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+    const uint32_t layer = lifted ? (onTop ? 15 : 10) : (onTop ? 6 : 4);
+    const xcb_window_t w = Connection::windowOf(window);
+    // Read when the window is mapped; a mapped one is told.
+    xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, w, x_.atom("_WIN_LAYER"), XCB_ATOM_CARDINAL, 32, 1, &layer);
+    if (window.isVisible()) x_.sendToRoot(w, "_WIN_LAYER", {layer, 0, 0, 0, 0});
+    xcb_flush(x_.get());
 }
 
 void X11WindowHints::fullScreenOn(QWidget& window, const QRect& monitor) {
