@@ -40,6 +40,15 @@ Application::Application(platform::Platform& platform, std::string settingsPath,
     connect(&session_, &DrawingSession::leaveRequested, this,
             [this] { session_.leave(DrawingSession::Leave::DoubleClick, settings_.autoHideOn()); });
     connect(platform.shortcut.get(), &platform::GlobalShortcut::activated, this, &Application::onHotKey);
+    // slateboard --toggle: the hot key pressed through the desktop's own shortcut.
+    connect(platform.instance.get(), &platform::SingleInstance::requested, this, [this](const QByteArray& request) {
+        if (request == "toggle") onHotKey();
+    });
+    connect(&session_, &DrawingSession::captureFailed, this, [this](const QString& why) {
+        const QString text = QStringLiteral("The screen could not be read: %1").arg(why);
+        std::fprintf(stderr, "slateboard: %s\n", qPrintable(text));
+        toolbar_.showNotice(text);
+    });
 }
 
 Application::~Application() {
@@ -65,6 +74,8 @@ bool Application::start() {
                      "button or Space instead\n",
                      hotKeyName(hotKey));
         toolbar_.noteHotKeyUnavailable(QString::fromLatin1(hotKeyName(hotKey)));
+    } else {
+        toolbar_.noteHotKeyWay(platform_.shortcut->way(hotKey));
     }
     toolbar_.takeStandardSize();
     toolbar_.finishStartUpSoon();

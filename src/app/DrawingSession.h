@@ -49,9 +49,11 @@ signals:
     void activeChanged(bool active);
     // A double-click on the canvas.
     void leaveRequested();
+    // The screen could not be read: drawing mode was not entered.
+    void captureFailed(const QString& why);
 
 private:
-    void showCanvas();
+    bool showCanvas();
     void dropCanvas();
 
     ToolbarWindow& toolbar_;
@@ -59,4 +61,5 @@ private:
     platform::ScreenCapture& capture_;
     Gestures::ToolMaker makeTool_;
     LaterPtr<CanvasWindow> canvas_;
+    bool capturing_ = false;  // the desktop may take its time to answer, and events come meanwhile
 };
