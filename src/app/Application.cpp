@@ -170,11 +170,13 @@ void Application::showPanel(OpenPanel which) {
         }
         connect(panel, &PanelWindow::hidden, this, [this] {
             open_ = OpenPanel::None;
+            session_.passKeysTo(nullptr);
             giveKeysBack();
         });
         connect(panel, &PanelWindow::closed, this, [this, which] { closePanel(which); });
     }
     panel->open(toolbar_);
+    session_.passKeysTo(panel->keyTarget());
 }
 
 void Application::giveKeysBack() {
@@ -185,6 +187,7 @@ void Application::giveKeysBack() {
 
 void Application::closePanel(OpenPanel which) {
     open_ = OpenPanel::None;
+    session_.passKeysTo(nullptr);
     giveKeysBack();
     if (which == OpenPanel::Help)
         help_.reset();

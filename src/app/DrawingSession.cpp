@@ -94,7 +94,7 @@ bool DrawingSession::showCanvas() {
     canvas_.reset(new CanvasWindow(*screen, std::move(desktop), makeTool_));  // drawn on in place, not copied
     connect(canvas_.get(), &CanvasWindow::leaveRequested, this, &DrawingSession::leaveRequested);
     // Where the desktop gives the keys to the window clicked (Wayland), the canvas passes them on.
-    canvas_->passKeysTo(toolbar_.focusProxy());
+    passKeysTo(keysTo_);
     connect(canvas_.get(), &CanvasWindow::toolbarWanted, &toolbar_, [this](bool raise) {
         if (raise) toolbar_.show();
         toolbar_.takeKeys();
@@ -107,6 +107,11 @@ bool DrawingSession::showCanvas() {
     toolbar_.show();
     toolbar_.takeKeys();
     return true;
+}
+
+void DrawingSession::passKeysTo(QWidget* target) {
+    keysTo_ = target;
+    if (canvas_) canvas_->passKeysTo(target ? target : toolbar_.focusProxy());
 }
 
 void DrawingSession::dropCanvas() { canvas_.reset(); }

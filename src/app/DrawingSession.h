@@ -3,6 +3,8 @@
 #include "ui/LaterPtr.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 class CanvasWindow;
 class ToolbarWindow;
@@ -43,6 +45,8 @@ public:
     // `minimiseToolbar`: Auto-Hide's last step.
     void leave(Leave reason, bool minimiseToolbar = false);
     void toggle();
+    // Where keys typed on the canvas go (the open panel's key box); nullptr: to the toolbar.
+    void passKeysTo(QWidget* target);
 
 signals:
     // Drawing mode began or ended; the toolbar's button shows it.
@@ -61,5 +65,6 @@ private:
     platform::ScreenCapture& capture_;
     Gestures::ToolMaker makeTool_;
     LaterPtr<CanvasWindow> canvas_;
+    QPointer<QWidget> keysTo_;
     bool capturing_ = false;  // the desktop may take its time to answer, and events come meanwhile
 };

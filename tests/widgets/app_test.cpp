@@ -281,3 +281,20 @@ TEST(HotKey, APressWhileTheScreenIsReadIsNotASecondEntry) {
     EXPECT_EQ(r.modeCalls(), "wait grab minimise-");
     EXPECT_TRUE(r.drawing());
 }
+
+TEST(Keys, KeysTypedOnTheCanvasGoToTheOpenPanelOrTheToolbar) {
+    // Where the desktop gives the keys to the window last clicked (Wayland), that is the canvas.
+    Rig r;
+    r.clickDrawButton();
+    ASSERT_TRUE(r.drawing());
+    struct Step { Qt::Key key; std::optional<Pattern> pattern; bool helpShown; } steps[] = {
+        {Qt::Key_L, Pattern::Line, false},  {Qt::Key_H, Pattern::Line, true},     // H at the toolbar opens help
+        {Qt::Key_A, Pattern::Line, true},   {Qt::Key_H, Pattern::Line, false},    // at the panel: A nothing, H hides it
+        {Qt::Key_F7, Pattern::FilledRectangle, false},
+    };
+    for (const Step& s : steps) {
+        QTest::keyClick(r.canvas(), s.key);
+        EXPECT_EQ(r.toolbar().pattern(), s.pattern) << s.key;
+        EXPECT_EQ(r.window("Help") != nullptr, s.helpShown) << s.key;
+    }
+}

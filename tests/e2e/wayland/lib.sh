@@ -18,8 +18,9 @@ export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/xdg XDG_CONFIG_HOME=$WORK/home/.con
 mkdir -p -m 700 "$HOME" "$XDG_RUNTIME_DIR" "$WORK/run"
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 RUN=$WORK/run PASSED=0 FAILED=0 PIDS=() APP_PID= TIMEOUT=10 LAST=
-W=1024 H=768
-CANVAS_T='画面スクリーン' TOOLBAR_T='SB'
+# The output's device pixels and its scale (SCALE=2: a HiDPI output of 512x384 logical pixels).
+W=1024 H=768 SCALE=${SCALE:-1}
+CANVAS_T='画面スクリーン' TOOLBAR_T='SB' HELP_T='Help  (Slateboard 1.2.8)'
 pass() { PASSED=$((PASSED + 1)); echo "  ok: $*"; }
 fail() { FAILED=$((FAILED + 1)); echo "  FAIL: $*"; }
 check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
@@ -45,7 +46,7 @@ start_session() {
     make_desktop_picture || exit 1
     cat >"$WORK/sway.conf" <<CONF
 xwayland disable
-output HEADLESS-1 resolution ${W}x$H position 0 0 bg $WORK/desktop.png center
+output HEADLESS-1 resolution ${W}x$H position 0 0 scale $SCALE bg $WORK/desktop.png center
 default_border none
 focus_follows_mouse no
 seat seat0 fallback true
@@ -93,20 +94,27 @@ trap stop_session EXIT
 start_app() {
     (cd "$RUN" && exec "$SB" "$@" >>"$WORK/app.log" 2>&1) & APP_PID=$!
 }
-# Windows as sway has them: WINDOW TITLE prints the title's x y width height, fullscreen (0/1) and visible.
+# Windows as sway has them: WINDOW TITLE prints the title's x y width height (logical pixels),
+# fullscreen (0/1) and visible.
 window() { swaymsg -t get_tree | jq -r --arg t "$1" \
     '.. | objects | select(.type? == "con" or .type? == "floating_con") | select(.name == $t)
      | "\(.rect.x) \(.rect.y) \(.rect.width) \(.rect.height) \(.fullscreen_mode) \(.visible)"' | head -n1; }
 shown() { [ "$(window "$1" | cut -d' ' -f6)" = true ]; }
-# box TITLE: the window's rectangle with its title bar, as differ takes it (X0,Y0 X1,Y1).
-box() { swaymsg -t get_tree | jq -r --arg t "$1" '.. | objects | select(.name? == $t)
-    | "\(.rect.x),\(.deco_rect.y) \(.rect.x + .rect.width - 1),\(.rect.y + .rect.height - 1)"' | head -n1; }
+# urgent TITLE: true when the compositor marks the window as asking for attention (an activation
+# it refused), false when not.
+urgent() { swaymsg -t get_tree | jq -r --arg t "$1" '.. | objects | select(.name? == $t) | .urgent' | head -n1; }
+# box TITLE: the window's rectangle with its title bar in device pixels, as differ takes it (X0,Y0 X1,Y1).
+box() { swaymsg -t get_tree | jq -r --arg t "$1" --argjson s "$SCALE" '.. | objects | select(.name? == $t)
+    | "\(.rect.x * $s),\(.deco_rect.y * $s) \((.rect.x + .rect.width) * $s - 1),\((.rect.y + .rect.height) * $s - 1)"' | head -n1; }
 # The canvas's corner marks, about 16 pixels deep.
 CORNERS=("0,0 19,19" "$((W - 20)),0 $((W - 1)),19" "0,$((H - 20)) 19,$((H - 1))" "$((W - 20)),$((H - 20)) $((W - 1)),$((H - 1))")
-# The toolbar is painted: sway shows it, and the output has its grey face at its middle, not the desktop.
-toolbar_painted() { local x y w h
-    read -r x y w h _ <<<"$(window "$TOOLBAR_T")" && shown "$TOOLBAR_T" && shot "$WORK/now.png" &&
-        LAST=$(pixel "$WORK/now.png" $((x + w - 12)) $((y + h / 2))) && [ "$LAST" != "$(pixel "$WORK/desktop.png" $((x + w - 12)) $((y + h / 2)))" ]; }
+# painted TITLE: sway shows the window, and the output has its grey face near its right edge, not
+# the desktop.
+painted() { local x y w h
+    read -r x y w h _ <<<"$(window "$1")" && shown "$1" && shot "$WORK/now.png" &&
+        x=$(((x + w - 12) * SCALE)) y=$(((y + h / 2) * SCALE)) &&
+        LAST=$(pixel "$WORK/now.png" $x $y) && [ "$LAST" != "$(pixel "$WORK/desktop.png" $x $y)" ]; }
+toolbar_painted() { painted "$TOOLBAR_T"; }
 # seen_at X,Y...: the pixels a fresh screenshot shows there, separated by spaces.
 seen_at() { local p; shot "$WORK/now.png" || return 1; for p; do pixel "$WORK/now.png" "${p%,*}" "${p#*,}"; done | paste -sd' '; }
 gone() { [ -z "$(window "$1")" ]; }
@@ -122,7 +130,7 @@ differ() { local a=$1 b=$2 r draw=(); shift 2
     convert "$a" -fill black "${draw[@]}" "$WORK/a.png" && convert "$b" -fill black "${draw[@]}" "$WORK/b.png" &&
         compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 | cut -d' ' -f1; }
 # Input: keys KEY... (wtype's -k names; a leading "ctrl+" holds Control), the mouse through the
-# compositor's virtual pointer.
+# compositor's virtual pointer, in device pixels (mouse move:X,Y down:left ...).
 keys() { local k args=(-s 200)
     for k; do if [[ $k == ctrl+* ]]; then args+=(-M ctrl -k "${k#ctrl+}" -m ctrl); else args+=(-k "$k"); fi; done
     wtype "${args[@]}"; }

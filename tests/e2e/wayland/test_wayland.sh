@@ -39,6 +39,12 @@ swaymsg -q "[title=\"^$TOOLBAR_T\$\"] move position 700 600"
 until_ok "the capture holds no trace of the toolbar" \
     eval 'shot "$WORK/moved.png" && [ "$(differ "$WORK/moved.png" "$WORK/desktop.png" "$(box "$TOOLBAR_T")" "${CORNERS[@]}")" = 0 ]'
 
+echo "# a panel over the canvas"
+keys h
+until_ok "H opens the help panel above the canvas" painted "$HELP_T"
+keys h
+until_ok "H again hides it" gone "$HELP_T"
+
 echo "# drawing"
 keys l
 mouse move:200,200 down:left move:260,200 move:330,200 up:left
@@ -50,6 +56,7 @@ mouse move:500,400 down:left move:560,450 move:620,500 up:left
 masked=$(pixel "$WORK/desktop.png" 560 450 | cut -c1-5)00  # the fill's yellow ANDed into the picture
 expect "F7, then a drag: a rectangle filled through the mask pen" "$masked" seen_at 560,450
 mouse click:right
+check_eq "after the presses the toolbar asks for no attention (no refused activation)" false "$(urgent "$TOOLBAR_T")"
 expect "the right button takes the rectangle back, not the line" "$(pixel "$WORK/desktop.png" 560 450) #FF0000" \
     seen_at 560,450 300,200
 
