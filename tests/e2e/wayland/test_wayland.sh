@@ -76,6 +76,21 @@ check_eq "no picture file written by the program" "" \
     "$(find /tmp "$HOME" "$XDG_RUNTIME_DIR" -xdev -user "$(id -u)" -type f -newer "$WORK/sway.conf" \
         \( -iname '*.png' -o -iname '*.ppm' -o -iname '*.jpg' \) 2>/dev/null | grep -v "^$WORK/[^/]*\.png$")"
 
+echo "# Auto-Hide on a compositor that minimises no window (sway)"
+kill "$APP_PID" && wait "$APP_PID"
+printf '%s\r\n' " 12 " " 2 " " 14 " " 1 " True " 6600 " " 5685 " " 1 " " 0 " >"$RUN/settings.ini"
+start_app
+TIMEOUT=30 until_ok "started again with Auto-Hide" toolbar_painted
+keys ctrl+z
+until_ok "Ctrl+Z enters" is "0 0 $W $H 1 true" window "$CANVAS_T"
+keys ctrl+z
+until_ok "Ctrl+Z leaves" gone "$CANVAS_T"
+check "the toolbar asked to be minimised stays shown" shown "$TOOLBAR_T"
+keys ctrl+z
+until_ok "and the next Ctrl+Z enters again, as from a toolbar not minimised" is "0 0 $W $H 1 true" window "$CANVAS_T"
+mouse move:600,300 click:left click:left
+until_ok "a double-click leaves" gone "$CANVAS_T"
+
 echo "# without the portal"
 kill "$PORTAL_PID" && wait "$PORTAL_PID" 2>/dev/null
 keys ctrl+z
