@@ -68,7 +68,7 @@ QString PortalScreenCapture::request(const QString& token) {
     subscribe(expected, false);
     if (!path.isEmpty() && path != expected) subscribe(path, false);
     if (!answer_) {
-        failure_ = QStringLiteral("the screenshot portal did not answer within %1 s").arg(timeoutMs_ / 1000);
+        failure_ = QStringLiteral("the screenshot portal did not answer within %1 s").arg(timeoutMs_ / 1000.0);
         return {};
     }
     const ScreenshotAnswer answer = screenshotAnswer(answer_->first, answer_->second);
