@@ -68,6 +68,8 @@ bool PortalGlobalShortcut::set(QKeyCombination key) {
     if (!offered_) return true;
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
+    // The bus finds the slot for the signal by its parameters' type names, known only once registered.
+    qRegisterMetaType<QDBusObjectPath>();
     bus_.connect(kService, kPath, kInterface, QStringLiteral("Activated"), this,
                  SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
     const QString token = QStringLiteral("slateboard_session%1").arg(++tokens_);
