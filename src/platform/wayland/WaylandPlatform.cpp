@@ -1,6 +1,7 @@
 #include "platform/wayland/WaylandPlatform.h"
 
 #include "platform/wayland/PortalGlobalShortcut.h"
+#include "platform/wayland/WaylandKeyboard.h"
 #include "platform/wayland/PortalScreenCapture.h"
 #include "platform/wayland/WaylandWindowHints.h"
 
@@ -14,7 +15,8 @@ Platform createWaylandPlatform() {
     return {std::make_unique<WaylandWindowHints>(), std::make_unique<PortalScreenCapture>(),
             std::make_unique<PortalGlobalShortcut>(),
             std::make_unique<SingleInstance>(
-                instanceName("slateboard", waylandDisplayKey(display ? display : "", runtime ? runtime : "")))};
+                instanceName("slateboard", waylandDisplayKey(display ? display : "", runtime ? runtime : ""))),
+            std::make_unique<WaylandKeyboard>()};
 }
 
 }  // namespace platform::wayland
