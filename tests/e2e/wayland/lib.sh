@@ -2,16 +2,24 @@
 # desktop portal (wlr), all as an unprivileged user (sway refuses root); the real binary in a scratch
 # folder; keys through wtype, the mouse through our virtual pointer; checks of what a person would
 # see, read back with grim. Every wait is on a condition, polled by wait_until.
-# Use: source lib.sh path/to/slateboard "$@" (first thing in the script: it runs the script again as
-# the user nobody when started as root).
+# Use: source lib.sh path/to/slateboard (first thing in the script: started as root, it runs a copy
+# of the script again as the user nobody).
 set -u
 SB=$(readlink -f "${1:?usage: test_x.sh path/to/slateboard}")
 VIRTUAL_POINTER=$(readlink -f "${VIRTUAL_POINTER:-$(dirname "$SB")/tests/virtual_pointer}")
 if [ "$(id -u)" = 0 ]; then
     # The portal writes every screenshot to this one file: a stale one of root's would stop it.
     rm -f /tmp/out.png
-    exec setpriv --reuid=65534 --regid=65534 --clear-groups env -i PATH="$PATH" LANG=C.UTF-8 HOME=/nonexistent KEEP_WORK="${KEEP_WORK:-}" \
-        VIRTUAL_POINTER="$VIRTUAL_POINTER" bash "$0" "$SB"
+    # The binaries and scripts go where that user can reach them: the build may be under root's
+    # home (mode 700).
+    BIN=$(mktemp -d /tmp/slateboard-wl-bin.XXXXXX) && chmod 755 "$BIN" &&
+        cp "$SB" "$VIRTUAL_POINTER" "$(dirname "$0")"/*.sh "$BIN/" || exit 1
+    setpriv --reuid=65534 --regid=65534 --clear-groups env -i PATH="$PATH" LANG=C.UTF-8 HOME=/nonexistent \
+        KEEP_WORK="${KEEP_WORK:-}" VIRTUAL_POINTER="$BIN/$(basename "$VIRTUAL_POINTER")" \
+        bash "$BIN/$(basename "$0")" "$BIN/$(basename "$SB")"
+    status=$?
+    rm -rf "$BIN"
+    exit $status
 fi
 WORK=$(mktemp -d /tmp/slateboard-wl.XXXXXX)
 export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/xdg XDG_CONFIG_HOME=$WORK/home/.config
