@@ -48,6 +48,7 @@ Application::Application(platform::Platform& platform, std::string settingsPath,
         const QString text = QStringLiteral("The screen could not be read: %1").arg(why);
         std::fprintf(stderr, "slateboard: %s\n", qPrintable(text));
         toolbar_.showNotice(text);
+        messages_.warn(text);
     });
 }
 

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QToolButton>
-#include <QToolTip>
 #include <QWindow>
 
 using geometry::twipsRect;
@@ -219,7 +218,6 @@ void ToolbarWindow::noteHotKeyWay(const QString& way) {
 void ToolbarWindow::showNotice(const QString& text) {
     notice_ = text;
     updateDrawTip();
-    QToolTip::showText(drawButton_->mapToGlobal(QPoint(0, drawButton_->height())), text, drawButton_);
 }
 
 void ToolbarWindow::updateDrawTip() {

@@ -58,8 +58,8 @@ public:
     void noteHotKeyUnavailable(const QString& name);
     // Adds to that tool tip how the hot key works in this session (nothing for an empty text).
     void noteHotKeyWay(const QString& way);
-    // Something the user must know now: shown at the drawing-mode button at once, and kept in its
-    // tool tip until the next notice.
+    // Something the user was told and may look up again: kept in the drawing-mode button's tool
+    // tip until the next notice.
     void showNotice(const QString& text);
     QString notice() const { return notice_; }
 

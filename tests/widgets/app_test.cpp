@@ -229,6 +229,8 @@ TEST(Faults, AScreenThatCannotBeReadLeavesTheProgramInNormalModeAndSaysWhy) {
         EXPECT_EQ(r.toolbar().notice(), "The screen could not be read: no portal here");
         EXPECT_EQ(r.toolbar().findChild<QToolButton*>("drawButton")->toolTip(),
                   "描画オン・オフ\nThe screen could not be read: no portal here");
+        EXPECT_EQ(r.messages, std::vector<QString>{"warn: The screen could not be read: no portal here"});
+        r.messages.clear();
     }
     r.fake.grabFailure.clear();
     r.fake.pressHotKey();

@@ -95,7 +95,10 @@ echo "# without the portal"
 kill "$PORTAL_PID" && wait "$PORTAL_PID" 2>/dev/null
 keys ctrl+z
 until_ok "the failed capture is told on stderr" grep -q "The screen could not be read: the desktop offers no screenshot portal" "$WORK/app.log"
+until_ok "and in a warning box" painted Slateboard
 check "no canvas comes" gone "$CANVAS_T"
+keys Return
+until_ok "Return closes the box" gone Slateboard
 until_ok "the toolbar is back in normal mode" toolbar_painted
 check "the program still runs" kill -0 "$APP_PID"
 finish
