@@ -39,7 +39,8 @@ QDBusObjectPath FakeGlobalShortcuts::CreateSession(const QVariantMap& options, c
         std::lock_guard<std::mutex> l(script_.lock);
         script_.session = session;
     }
-    respond(bus_, request, 0, {{"session_handle", session}});
+    respond(bus_, request, 0,
+            {{"session_handle", script_.sessionAsPath ? QVariant::fromValue(QDBusObjectPath(session)) : QVariant(session)}});
     return QDBusObjectPath(request);
 }
 

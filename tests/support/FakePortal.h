@@ -60,6 +60,7 @@ struct PortalScript {
     std::atomic<uint> screenshotResponse{0};
     std::atomic<bool> screenshotAnswers{true};
     QString pictureFile;  // the uri's file, written by the test
+    bool sessionAsPath = false;  // the session handle given as an object path, not a string
     std::mutex lock;
     QList<BoundShortcut> bound;
     QString session;

@@ -61,33 +61,39 @@ TEST(PortalShortcut, RegisteredWithTheDesktopAndHeardWhenItFires) {
     ensureApplication();
     PrivateBus bus;
     ASSERT_TRUE(bus.up());
-    PortalScript script;
-    FakePortal portal(bus, script, false, true);
-    PortalGlobalShortcut shortcut(bus.connect(QStringLiteral("shortcut")));
-    EXPECT_TRUE(shortcut.portalOffered());
-    EXPECT_TRUE(shortcut.set(Qt::CTRL | Qt::Key_Z));
-    ASSERT_TRUE(waitFor([&] { std::lock_guard<std::mutex> l(script.lock); return !script.bound.isEmpty(); }));
-    QString session;
-    {
-        std::lock_guard<std::mutex> l(script.lock);
-        ASSERT_EQ(script.bound.size(), 1);
-        EXPECT_EQ(script.bound[0].id, "toggle-drawing-mode");
-        EXPECT_EQ(script.bound[0].properties.value("preferred_trigger").toString(), "CTRL+z");
-        session = script.session;
+    int n = 0;
+    for (const bool sessionAsPath : {false, true}) {
+        PortalScript script;
+        script.sessionAsPath = sessionAsPath;
+        FakePortal portal(bus, script, false, true);
+        const QString client = QStringLiteral("shortcut%1").arg(n++);
+        PortalGlobalShortcut shortcut(bus.connect(client));
+        EXPECT_TRUE(shortcut.portalOffered());
+        EXPECT_TRUE(shortcut.set(Qt::CTRL | Qt::Key_Z));
+        ASSERT_TRUE(waitFor([&] { std::lock_guard<std::mutex> l(script.lock); return !script.bound.isEmpty(); }))
+            << "session handle as a path: " << sessionAsPath;
+        QString session;
+        {
+            std::lock_guard<std::mutex> l(script.lock);
+            ASSERT_EQ(script.bound.size(), 1);
+            EXPECT_EQ(script.bound[0].id, "toggle-drawing-mode");
+            EXPECT_EQ(script.bound[0].properties.value("preferred_trigger").toString(), "CTRL+z");
+            session = script.session;
+        }
+        QSignalSpy pressed(&shortcut, &platform::GlobalShortcut::activated);
+        // Another shortcut, or another application's session, is not ours.
+        portal.activate(session, "another-one");
+        portal.activate("/org/freedesktop/portal/desktop/session/1_99/other", "toggle-drawing-mode");
+        portal.activate(session, "toggle-drawing-mode");
+        EXPECT_TRUE(waitFor([&] { return pressed.count() >= 1; }));
+        // A call answered after the signals were sent: they have all come in once it returns.
+        QDBusMessage ping = QDBusMessage::createMethodCall("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
+                                                           "org.freedesktop.DBus.Peer", "Ping");
+        bus.connect(client).call(ping);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(pressed.count(), 1);
+        EXPECT_TRUE(shortcut.way(Qt::CTRL | Qt::Key_Z).contains("registered with the desktop's global shortcuts"));
     }
-    QSignalSpy pressed(&shortcut, &platform::GlobalShortcut::activated);
-    // Another shortcut, or another application's session, is not ours.
-    portal.activate(session, "another-one");
-    portal.activate("/org/freedesktop/portal/desktop/session/1_99/other", "toggle-drawing-mode");
-    portal.activate(session, "toggle-drawing-mode");
-    EXPECT_TRUE(waitFor([&] { return pressed.count() >= 1; }));
-    // A call answered after the signals were sent: they have all come in once it returns.
-    QDBusMessage ping = QDBusMessage::createMethodCall("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
-                                                       "org.freedesktop.DBus.Peer", "Ping");
-    bus.connect(QStringLiteral("shortcut")).call(ping);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(pressed.count(), 1);
-    EXPECT_TRUE(shortcut.way(Qt::CTRL | Qt::Key_Z).contains("registered with the desktop's global shortcuts"));
 }
 
 TEST(PortalShortcut, WithoutTheInterfaceTheDesktopsOwnShortcutRunsToggle) {

@@ -111,7 +111,9 @@ void PortalGlobalShortcut::onResponse(uint response, const QVariantMap& results)
         return;
     }
     if (session_.isEmpty()) {
-        session_ = results.value(QStringLiteral("session_handle")).toString();
+        // A string by the documentation; an object path from some portals.
+        const QVariant handle = results.value(QStringLiteral("session_handle"));
+        session_ = handle.canConvert<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path() : handle.toString();
         if (!session_.isEmpty()) bind();
     }
 }
