@@ -26,8 +26,9 @@ export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/xdg XDG_CONFIG_HOME=$WORK/home/.con
 mkdir -p -m 700 "$HOME" "$XDG_RUNTIME_DIR" "$WORK/run"
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 RUN=$WORK/run PASSED=0 FAILED=0 PIDS=() APP_PID= TIMEOUT=10 LAST=
-# The output's device pixels and its scale (SCALE=2: a HiDPI output of 512x384 logical pixels).
-W=1024 H=768 SCALE=${SCALE:-1}
+# The output's device pixels and its scale (SCALE=2: a HiDPI output of 512x384 logical pixels);
+# OUTPUTS=2: a second output of that size to its right, a plain orange.
+W=1024 H=768 SCALE=${SCALE:-1} OUTPUTS=${OUTPUTS:-1}
 CANVAS_T='画面スクリーン' TOOLBAR_T='SB' HELP_T='Help  (Slateboard 1.2.8)'
 pass() { PASSED=$((PASSED + 1)); echo "  ok: $*"; }
 fail() { FAILED=$((FAILED + 1)); echo "  FAIL: $*"; }
@@ -58,6 +59,7 @@ output HEADLESS-1 resolution ${W}x$H position 0 0 scale $SCALE bg $WORK/desktop.
 default_border none
 focus_follows_mouse no
 seat seat0 fallback true
+$([ "$OUTPUTS" = 1 ] || echo "output HEADLESS-2 resolution ${W}x$H position $W 0 bg #ff8800 solid_color")
 bindsym Ctrl+z exec $SB --toggle
 bindsym F1 exec $SB --toggle
 CONF
@@ -74,7 +76,7 @@ CONF
     bus=$(dbus-daemon --config-file="$WORK/bus.conf" --fork --print-address=1 --print-pid=1) || exit 1
     export DBUS_SESSION_BUS_ADDRESS=${bus%%$'\n'*}
     PIDS+=("${bus##*$'\n'}")
-    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman XDG_CURRENT_DESKTOP=sway \
+    WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=$OUTPUTS WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman XDG_CURRENT_DESKTOP=sway \
         sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 & PIDS+=($!)
     TIMEOUT=30 wait_until eval 'ls "$XDG_RUNTIME_DIR" | grep -qx "wayland-[0-9]*"' || { cat "$WORK/sway.log"; exit 1; }
     export WAYLAND_DISPLAY SWAYSOCK
@@ -127,8 +129,8 @@ toolbar_painted() { painted "$TOOLBAR_T"; }
 seen_at() { local p; shot "$WORK/now.png" || return 1; for p; do pixel "$WORK/now.png" "${p%,*}" "${p#*,}"; done | paste -sd' '; }
 gone() { [ -z "$(window "$1")" ]; }
 focused() { swaymsg -t get_tree | jq -r '.. | objects | select(.focused? == true) | .name'; }
-# What the output shows: shot FILE; pixel FILE X Y prints #rrggbb.
-shot() { grim "$1"; }
+# What the first output shows: shot FILE; pixel FILE X Y prints #rrggbb.
+shot() { grim -o HEADLESS-1 "$1"; }
 pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | sed -n '2s/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F; }
 # seen X Y WANT: a fresh screenshot shows WANT at X,Y.
 seen() { shot "$WORK/now.png" && LAST=$(pixel "$WORK/now.png" "$1" "$2") && [ "$LAST" = "$3" ]; }
@@ -142,5 +144,5 @@ differ() { local a=$1 b=$2 r draw=(); shift 2
 keys() { local k args=(-s 200)
     for k; do if [[ $k == ctrl+* ]]; then args+=(-M ctrl -k "${k#ctrl+}" -m ctrl); else args+=(-k "$k"); fi; done
     wtype "${args[@]}"; }
-start_pointer() { coproc POINTER { exec "$VIRTUAL_POINTER" "$W" "$H"; }; PIDS+=("$POINTER_PID"); }
+start_pointer() { coproc POINTER { exec "$VIRTUAL_POINTER" "$((W * OUTPUTS))" "$H"; }; PIDS+=("$POINTER_PID"); }
 mouse() { local ack; echo "$*" >&"${POINTER[1]}" && read -r -t 10 ack <&"${POINTER[0]}" && [ "$ack" = ok ]; }
