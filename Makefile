@@ -14,7 +14,7 @@ build: deps
 	@cmake --build --preset default -j $(JOBS)
 
 run: build
-	@if [ -z "$$DISPLAY" ]; then echo "make run: no X display (DISPLAY is not set); start Slateboard from an X11 session" >&2; exit 1; fi
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then echo "make run: no display (neither WAYLAND_DISPLAY nor DISPLAY is set); start Slateboard from a desktop session" >&2; exit 1; fi
 	@./build/slateboard
 
 test: build

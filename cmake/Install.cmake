@@ -36,6 +36,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's X11 platform plugin is loaded at run time, so no library link names it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic")
+# In a Wayland session: Qt's Wayland platform, and the desktop portal that reads the screen.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-desktop-portal")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

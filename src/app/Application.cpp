@@ -40,6 +40,16 @@ Application::Application(platform::Platform& platform, std::string settingsPath,
     connect(&session_, &DrawingSession::leaveRequested, this,
             [this] { session_.leave(DrawingSession::Leave::DoubleClick, settings_.autoHideOn()); });
     connect(platform.shortcut.get(), &platform::GlobalShortcut::activated, this, &Application::onHotKey);
+    // slateboard --toggle: the hot key pressed through the desktop's own shortcut.
+    connect(platform.instance.get(), &platform::SingleInstance::requested, this, [this](const QByteArray& request) {
+        if (request == "toggle") onHotKey();
+    });
+    connect(&session_, &DrawingSession::captureFailed, this, [this](const QString& why) {
+        const QString text = QStringLiteral("The screen could not be read: %1").arg(why);
+        std::fprintf(stderr, "slateboard: %s\n", qPrintable(text));
+        toolbar_.showNotice(text);
+        messages_.warn(text);
+    });
 }
 
 Application::~Application() {
@@ -65,6 +75,8 @@ bool Application::start() {
                      "button or Space instead\n",
                      hotKeyName(hotKey));
         toolbar_.noteHotKeyUnavailable(QString::fromLatin1(hotKeyName(hotKey)));
+    } else {
+        toolbar_.noteHotKeyWay(platform_.shortcut->way(hotKey));
     }
     toolbar_.takeStandardSize();
     toolbar_.finishStartUpSoon();
@@ -159,11 +171,13 @@ void Application::showPanel(OpenPanel which) {
         }
         connect(panel, &PanelWindow::hidden, this, [this] {
             open_ = OpenPanel::None;
+            session_.passKeysTo(nullptr);
             giveKeysBack();
         });
         connect(panel, &PanelWindow::closed, this, [this, which] { closePanel(which); });
     }
     panel->open(toolbar_);
+    session_.passKeysTo(panel->keyTarget());
 }
 
 void Application::giveKeysBack() {
@@ -174,6 +188,7 @@ void Application::giveKeysBack() {
 
 void Application::closePanel(OpenPanel which) {
     open_ = OpenPanel::None;
+    session_.passKeysTo(nullptr);
     giveKeysBack();
     if (which == OpenPanel::Help)
         help_.reset();

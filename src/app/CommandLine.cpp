@@ -38,6 +38,7 @@ Request parse(int argc, const char* const argv[]) {
         if (arg == "--") break;
         if (arg == "-h" || arg == "--help") return {Action::Help, false, {}};
         if (arg == "--version") return {Action::Version, false, {}};
+        if (arg == "--toggle") return {Action::Toggle, false, {}};
         if (arg == "--use-config-dir") {
             r.configFolder = true;
             continue;
@@ -57,6 +58,7 @@ Request parse(int argc, const char* const argv[]) {
 
 std::string usage() {
     return "Usage: slateboard [--use-config-dir] [Qt options]\n"
+           "       slateboard --toggle\n"
            "Draw on top of whatever the screen shows: a small toolbar stays above every window, and the hot key\n"
            "(Ctrl+Z, or F1) freezes the screen into a canvas to draw on with the mouse. The settings are kept in\n"
            "settings.ini in the current directory.\n"
@@ -64,10 +66,22 @@ std::string usage() {
            "  --use-config-dir  run in $XDG_CONFIG_HOME/slateboard (~/.config/slateboard when it is not set),\n"
            "                    made if missing, so that settings.ini is kept there; the desktop menu starts\n"
            "                    Slateboard so\n"
+           "  --toggle          tell the Slateboard running in this session to act as if its hot key\n"
+           "                    were pressed, and exit (1 when none runs); bind it to a key in the\n"
+           "                    desktop's keyboard settings where the desktop keeps the keys to itself\n"
+           "                    (Wayland)\n"
            "  -h, --help        print this help and exit\n"
            "  --version         print the version and exit\n"
            "\n"
            "Qt's own options (-display, -platform, -style, ...) are passed on to Qt. See slateboard(1).\n";
+}
+
+PlatformChoice choosePlatform(const char* qpaPlatform, const char* waylandDisplay, const char* display) {
+    const auto set = [](const char* v) { return v && *v; };
+    if (set(qpaPlatform)) return {};
+    if (set(waylandDisplay)) return {set(display) ? "wayland;xcb" : "wayland", {}};
+    if (set(display)) return {"xcb", {}};
+    return {{}, "no display: neither WAYLAND_DISPLAY nor DISPLAY is set; start Slateboard in a desktop session"};
 }
 
 std::string version() { return "slateboard " SLATEBOARD_VERSION "\n"; }

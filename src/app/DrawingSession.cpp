@@ -7,8 +7,23 @@
 #include "ui/Screens.h"
 #include "ui/ToolbarWindow.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QScreen>
+
+namespace {
+
+// QT_LOGGING_RULES="slateboard.capture.debug=true" prints how long each reading of the screen took.
+Q_LOGGING_CATEGORY(captureLog, "slateboard.capture", QtWarningMsg)
+
+QElapsedTimer startedClock() {
+    QElapsedTimer t;
+    t.start();
+    return t;
+}
+
+}  // namespace
 
 DrawingSession::DrawingSession(ToolbarWindow& toolbar, platform::WindowHints& hints, platform::ScreenCapture& capture,
                                Gestures::ToolMaker makeTool)
@@ -17,16 +32,24 @@ DrawingSession::DrawingSession(ToolbarWindow& toolbar, platform::WindowHints& hi
 DrawingSession::~DrawingSession() = default;
 
 void DrawingSession::enter(Enter reason) {
+    if (capturing_) return;
     const bool restore = reason == Enter::HotKeyRestore || reason == Enter::HotKeyRestoreFullSize;
     const bool actionFirst = reason != Enter::HotKey && reason != Enter::Countdown;
     emit activeChanged(true);
     if (restore) hints_.restore(toolbar_);
     if (actionFirst) toolbar_.allowMinimise(false);
     if (reason == Enter::HotKeyRestoreFullSize) toolbar_.restoreStandardSize();
-    showCanvas();  // takes the action away after the screen is read, if not done already
+    if (showCanvas()) return;  // takes the action away after the screen is read, if not done already
+    // No picture: back in normal mode, with the toolbar where it was.
+    emit activeChanged(false);
+    toolbar_.allowMinimise(true);
+    toolbar_.show();
+    toolbar_.takeKeys();
+    emit captureFailed(capture_.failure());
 }
 
 void DrawingSession::leave(Leave reason, bool minimiseToolbar) {
+    if (capturing_ && reason != Leave::Exit) return;
     emit activeChanged(false);
     if (reason == Leave::Button) toolbar_.allowMinimise(true);
     dropCanvas();
@@ -41,6 +64,7 @@ void DrawingSession::leave(Leave reason, bool minimiseToolbar) {
 }
 
 void DrawingSession::toggle() {
+    if (capturing_) return;
     if (active())
         leave(Leave::HotKey);
     else
@@ -48,19 +72,29 @@ void DrawingSession::toggle() {
 }
 
 // The toolbar leaves the screen, the screen is read, and the canvas comes up holding the copy
-// with the toolbar back above it at its place.
-void DrawingSession::showCanvas() {
+// with the toolbar back above it at its place. False when the screen could not be read.
+bool DrawingSession::showCanvas() {
     const int32_t top = int32_t(geometry::roundHalfEven(toolbar_.top()));
     const int32_t left = int32_t(geometry::roundHalfEven(toolbar_.left()));
     dropCanvas();
+    capturing_ = true;
+    const QElapsedTimer clock = startedClock();
     capture_.hide(toolbar_);
     // The canvas covers the primary monitor, the one a presenter shows; the others stay live.
     QScreen* screen = QGuiApplication::primaryScreen();
     QImage desktop = capture_.grab(screens::deviceGeometry(*screen));
+    capturing_ = false;
+    qCDebug(captureLog) << "screen read in" << clock.nsecsElapsed() / 1e6 << "ms," << desktop.size();
+    if (desktop.isNull()) {
+        toolbar_.moveFrameTo(top, left);
+        return false;
+    }
     // Several window managers read the minimise action only when the window is mapped.
     toolbar_.allowMinimise(false);
     canvas_.reset(new CanvasWindow(*screen, std::move(desktop), makeTool_));  // drawn on in place, not copied
     connect(canvas_.get(), &CanvasWindow::leaveRequested, this, &DrawingSession::leaveRequested);
+    // Where the desktop gives the keys to the window clicked (Wayland), the canvas passes them on.
+    passKeysTo(keysTo_);
     connect(canvas_.get(), &CanvasWindow::toolbarWanted, &toolbar_, [this](bool raise) {
         if (raise) toolbar_.show();
         toolbar_.takeKeys();
@@ -73,6 +107,12 @@ void DrawingSession::showCanvas() {
     toolbar_.stayAbove(canvas_.get());
     toolbar_.show();
     toolbar_.takeKeys();
+    return true;
+}
+
+void DrawingSession::passKeysTo(QWidget* target) {
+    keysTo_ = target;
+    if (canvas_) canvas_->passKeysTo(target ? target : toolbar_.focusProxy());
 }
 
 void DrawingSession::dropCanvas() { canvas_.reset(); }

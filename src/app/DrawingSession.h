@@ -3,6 +3,8 @@
 #include "ui/LaterPtr.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 class CanvasWindow;
 class ToolbarWindow;
@@ -43,15 +45,19 @@ public:
     // `minimiseToolbar`: Auto-Hide's last step.
     void leave(Leave reason, bool minimiseToolbar = false);
     void toggle();
+    // Where keys typed on the canvas go (the open panel's key box); nullptr: to the toolbar.
+    void passKeysTo(QWidget* target);
 
 signals:
     // Drawing mode began or ended; the toolbar's button shows it.
     void activeChanged(bool active);
     // A double-click on the canvas.
     void leaveRequested();
+    // The screen could not be read: drawing mode was not entered.
+    void captureFailed(const QString& why);
 
 private:
-    void showCanvas();
+    bool showCanvas();
     void dropCanvas();
 
     ToolbarWindow& toolbar_;
@@ -59,4 +65,6 @@ private:
     platform::ScreenCapture& capture_;
     Gestures::ToolMaker makeTool_;
     LaterPtr<CanvasWindow> canvas_;
+    QPointer<QWidget> keysTo_;
+    bool capturing_ = false;  // the desktop may take its time to answer, and events come meanwhile
 };

@@ -15,6 +15,21 @@ void prefixMessages(QtMsgType, const QMessageLogContext&, const QString& text) {
     std::fprintf(stderr, "slateboard: %s\n", qPrintable(text));
 }
 
+// The hot key pressed by proxy: the desktop runs slateboard --toggle where it keeps the keys to
+// itself (Wayland).
+int toggleRunningInstance() {
+    using D = platform::SingleInstance::Delivery;
+    bool failed = false;
+    for (const std::string& name : platform::sessionInstanceNames("slateboard")) {
+        const D d = platform::SingleInstance::send(name, "toggle");
+        if (d == D::Delivered) return 0;
+        failed = failed || d == D::Failed;
+    }
+    std::fprintf(stderr, failed ? "slateboard: the running Slateboard did not answer\n"
+                                : "slateboard: no Slateboard is running in this session\n");
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -27,6 +42,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "slateboard: unknown option '%s'\nTry 'slateboard --help' for more information.\n",
                      request.unknown.c_str());
         return 2;
+    case commandline::Action::Toggle: return toggleRunningInstance();
     case commandline::Action::Run: break;
     }
     // Started from the desktop menu the current directory is the home folder, which is no place
@@ -40,19 +56,13 @@ int main(int argc, char** argv) {
         }
     }
     qInstallMessageHandler(prefixMessages);
-    // Slateboard reads the screen and grabs keys through X11; under Wayland it runs on XWayland.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-            std::fprintf(stderr, "slateboard: no X display (DISPLAY is not set); Slateboard needs an X11 session%s\n",
-                         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? "" : " or XWayland");
-            return 1;
-        }
-        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-            std::fprintf(stderr,
-                         "slateboard: running on XWayland: windows of other Wayland applications may be missing "
-                         "from the capture, and the hot key only works while an X11 window has the focus\n");
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    const commandline::PlatformChoice choice = commandline::choosePlatform(
+        std::getenv("QT_QPA_PLATFORM"), std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"));
+    if (!choice.error.empty()) {
+        std::fprintf(stderr, "slateboard: %s\n", choice.error.c_str());
+        return 1;
     }
+    if (!choice.platform.empty()) qputenv("QT_QPA_PLATFORM", choice.platform.c_str());
     // Every pointer move is drawn: a free-hand stroke follows each one, however fast the hand.
     // (Qt joins moves that come quicker than it handles them, on X11 by default.)
     QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);

@@ -1,6 +1,7 @@
 #pragma once
 #include <QKeyCombination>
 #include <QObject>
+#include <QString>
 
 namespace platform {
 
@@ -12,6 +13,9 @@ public:
     // False when the combination cannot be had (another program holds it); then none is set.
     virtual bool set(QKeyCombination key) = 0;
     virtual void clear() = 0;
+    // How the set key works in this session, for the user; empty where it needs no word (a key
+    // grabbed from the whole display).
+    virtual QString way(QKeyCombination) const { return {}; }
 
 signals:
     void activated();

@@ -31,4 +31,10 @@ Qt::Key letterKey(Qt::Key key, uint32_t keycode, const std::array<uint32_t, 26>&
     return std::count_if(layout.begin(), layout.end(), latin) > 13 ? key : place;
 }
 
+Qt::Key letterKeyOfText(Qt::Key key, const QString& text, uint32_t keycode) {
+    const Qt::Key place = usLetterAt(keycode);
+    if (place == Qt::Key_unknown || text.size() != 1 || !text[0].isLetter()) return key;
+    return text[0].script() == QChar::Script_Latin ? key : place;
+}
+
 }  // namespace platform

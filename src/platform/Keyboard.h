@@ -1,5 +1,6 @@
 #pragma once
 #include <QKeyCombination>
+#include <QString>
 
 #include <array>
 #include <cstdint>
@@ -29,5 +30,12 @@ uint32_t usKeycodeOf(Qt::Key letter);
 // `layout` holds the keysyms the key's layout, in the key's level, gives the keys of A to Z of a
 // US keyboard.
 Qt::Key letterKey(Qt::Key key, uint32_t keycode, const std::array<uint32_t, 26>& layout);
+
+// The same where the layout's other keys cannot be asked (Wayland, where Qt keeps the keymap to
+// itself), from the key's own text: a letter of another script than Latin stands for a layout of
+// that script, and the key is the letter a US keyboard has at its place; anything else is Qt's key.
+// (A layout of another script that puts punctuation on a letter key, as Greek's semicolon on Q,
+// is not recognised there.)
+Qt::Key letterKeyOfText(Qt::Key key, const QString& text, uint32_t keycode);
 
 }  // namespace platform

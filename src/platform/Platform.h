@@ -18,8 +18,8 @@ struct Platform {
     std::unique_ptr<Keyboard> keyboard = std::make_unique<Keyboard>();
 };
 
-// The running session's: X11 when Qt runs on xcb, otherwise what Qt alone can do (Qt's offscreen
-// platform, where nothing is global).
+// The running session's: X11 when Qt runs on xcb, Wayland when it runs on wayland, otherwise what
+// Qt alone can do (Qt's offscreen platform, where nothing is global).
 Platform createPlatform();
 
 }  // namespace platform

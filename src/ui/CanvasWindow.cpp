@@ -3,6 +3,8 @@
 #include "render/CornerMarks.h"
 #include "ui/Screens.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -100,4 +102,12 @@ void CanvasWindow::mouseDoubleClickEvent(QMouseEvent* e) {
         emit leaveRequested();
     else
         mousePressEvent(e);
+}
+
+void CanvasWindow::keyPressEvent(QKeyEvent* e) {
+    if (keysTo_) QCoreApplication::sendEvent(keysTo_, e);
+}
+
+void CanvasWindow::keyReleaseEvent(QKeyEvent* e) {
+    if (keysTo_) QCoreApplication::sendEvent(keysTo_, e);
 }

@@ -2,6 +2,7 @@
 #include "render/Surface.h"
 #include "tools/Gestures.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QScreen;
@@ -17,6 +18,9 @@ public:
     ~CanvasWindow() override;
 
     const Surface& surface() const { return surface_; }
+    // Keys that reach the canvas go on to this widget: the canvas never asks for the keys, but
+    // some desktops (Wayland's) give them to the window last clicked.
+    void passKeysTo(QWidget* target) { keysTo_ = target; }
 
 signals:
     // After a press the toolbar must come back in front and active (raise) or only be active.
@@ -30,6 +34,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
     void repaintDirty();
@@ -38,4 +44,5 @@ private:
     const qreal ratio_;
     Surface surface_;
     Gestures gestures_;
+    QPointer<QWidget> keysTo_;
 };

@@ -126,6 +126,8 @@ void PanelWindow::open(QWidget& owner) {
     hints_.giveKeys(*this);
 }
 
+QWidget* PanelWindow::keyTarget() const { return keyBox_; }
+
 void PanelWindow::hideByKey() {
     hide();
     emit hidden();

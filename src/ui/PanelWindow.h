@@ -21,6 +21,8 @@ class PanelWindow : public QWidget {
 public:
     // Shows the panel in front of `owner`, active, without a minimise action.
     void open(QWidget& owner);
+    // The widget its keys go to while it is open.
+    QWidget* keyTarget() const;
 
 signals:
     // Hidden by its key: still there, with the user's choices, for the next opening.

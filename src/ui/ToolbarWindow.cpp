@@ -21,6 +21,7 @@ using geometry::twipsToPixels;
 namespace {
 
 const QString kReady = QStringLiteral("Rdy");
+const QString kDrawTip = QStringLiteral("描画オン・オフ");
 
 QToolButton* makeButton(QWidget* parent, const QString& name, const QString& tip, int x) {
     auto* b = new QToolButton(parent);
@@ -48,7 +49,7 @@ ToolbarWindow::ToolbarWindow(platform::WindowHints& hints, platform::Keyboard& k
     // Before a pattern is chosen the first button shows the filled rectangle.
     patternButton_ = makeButton(buttons, QStringLiteral("patternButton"), QStringLiteral("スタイル"), 0);
     patternButton_->setIcon(pictures::patternIcon(Pattern::FilledRectangle));
-    drawButton_ = makeButton(buttons, QStringLiteral("drawButton"), QStringLiteral("描画オン・オフ"), 31);
+    drawButton_ = makeButton(buttons, QStringLiteral("drawButton"), kDrawTip, 31);
     drawButton_->setCheckable(true);
     drawButton_->setIcon(pictures::drawButtonIcon());
     connect(drawButton_, &QToolButton::clicked, this, &ToolbarWindow::drawButtonClicked);
@@ -212,8 +213,25 @@ void ToolbarWindow::countdownTick() {
 QString ToolbarWindow::countText() const { return countLabel_->text(); }
 
 void ToolbarWindow::noteHotKeyUnavailable(const QString& name) {
-    drawButton_->setToolTip(drawButton_->toolTip() +
-                            QStringLiteral("\nHot key %1 unavailable: another program holds it").arg(name));
+    hotKeyNote_ = QStringLiteral("Hot key %1 unavailable: another program holds it").arg(name);
+    updateDrawTip();
+}
+
+void ToolbarWindow::noteHotKeyWay(const QString& way) {
+    hotKeyNote_ = way;
+    updateDrawTip();
+}
+
+void ToolbarWindow::showNotice(const QString& text) {
+    notice_ = text;
+    updateDrawTip();
+}
+
+void ToolbarWindow::updateDrawTip() {
+    QString tip = kDrawTip;
+    for (const QString& line : {hotKeyNote_, notice_})
+        if (!line.isEmpty()) tip += QLatin1Char('\n') + line;
+    drawButton_->setToolTip(tip);
 }
 
 void ToolbarWindow::takeStandardSize() {

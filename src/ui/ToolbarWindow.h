@@ -56,6 +56,12 @@ public:
 
     // Adds to the drawing-mode button's tool tip that the hot key could not be had.
     void noteHotKeyUnavailable(const QString& name);
+    // Adds to that tool tip how the hot key works in this session (nothing for an empty text).
+    void noteHotKeyWay(const QString& way);
+    // Something the user was told and may look up again: kept in the drawing-mode button's tool
+    // tip until the next notice.
+    void showNotice(const QString& text);
+    QString notice() const { return notice_; }
 
 signals:
     void drawButtonClicked(bool pressed);
@@ -83,6 +89,7 @@ private:
     void watchPlace();
     void settled();
     void setOuterSize(int widthTwips, int heightTwips);
+    void updateDrawTip();
 
     platform::WindowHints& hints_;
     QToolButton* patternButton_;
@@ -95,6 +102,8 @@ private:
     QTimer settleEnd_;
     QTimer settleTick_;
     int count_ = 0;
+    QString hotKeyNote_;
+    QString notice_;
     std::optional<Pattern> pattern_;
     bool drawing_ = false;
     std::optional<bool> minimisable_;

@@ -6,6 +6,7 @@ SB=$(readlink -f "${1:?usage: test_x.sh path/to/slateboard}")
 HOLD_KEY=${HOLD_KEY:-$(dirname "$SB")/tests/hold_key} DESKTOP=${DESKTOP:-$(dirname "$SB")/tests/desktop_window}
 WORK=$(mktemp -d /tmp/slateboard-e2e.XXXXXX)
 export XDG_RUNTIME_DIR=$WORK/xdg && mkdir -m 700 "$XDG_RUNTIME_DIR" "$WORK/run"
+unset WAYLAND_DISPLAY  # X11 only, even when started from a Wayland session
 RUN=$WORK/run PASSED=0 FAILED=0 PIDS=() GROUPS_=() APP_PID= TIMEOUT=10 R=1 LAST=
 CANVAS_T='画面スクリーン' HELP_T='Help  (Slateboard 1.2.8)' SETUP_T='設定  (Slateboard 1.2.8)'
 # settings.ini as a first start writes it; ini makes every other one from it.

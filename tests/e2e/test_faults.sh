@@ -50,8 +50,10 @@ check "the program ends, with a failure status" [ "$EXIT_STATUS" != timeout -a "
 check "and says why" grep -q "slateboard: .*X11 connection broke" "$WORK/app.err"
 nox() { (cd "$RUN" && exec env -u DISPLAY -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY timeout 60 "$SB" "$@" \
     >"$WORK/nox.out" 2>"$WORK/nox.err"); echo "$? $(cat "$WORK/nox.out" "$WORK/nox.err" | head -n 1)"; }
-check_eq "exits with status 1, and says why" \
-    "1 slateboard: no X display (DISPLAY is not set); Slateboard needs an X11 session" "$(nox)"
+check_eq "with no display at all: exits with status 1, and says why" \
+    "1 slateboard: no display: neither WAYLAND_DISPLAY nor DISPLAY is set; start Slateboard in a desktop session" "$(nox)"
+check_eq "--toggle there finds no instance: status 1" "1 slateboard: no Slateboard is running in this session" \
+    "$(nox --toggle)"
 check_eq "--help needs no display: status 0, the usage" "0 Usage: slateboard [--use-config-dir] [Qt options]" \
     "$(nox --help)"
 check_eq "--version neither" "0 slateboard 1.2.8" "$(nox --version)"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The global hot key as a presenter uses it: from another application, with NumLock or
-# CapsLock on, from a minimised toolbar, with Auto-Hide 1 and 2, with F1 chosen; released at
+# CapsLock on, pressed by proxy (slateboard --toggle), from a minimised toolbar, with Auto-Hide 1 and 2, with F1 chosen; released at
 # exit; every key that carries it after a new keyboard map; and a combination another program held
 # before the start.
 source "$(dirname "$0")/lib.sh" "$1"
@@ -35,6 +35,8 @@ other; key Num_Lock ctrl+z     | works with NumLock on                 | canvas
 key ctrl+z Num_Lock            | -                                     | not canvas
 other; key Caps_Lock ctrl+z    | works with CapsLock on                | canvas
 key ctrl+z Caps_Lock           | -                                     | not canvas
+"$SB" --toggle                 | slateboard --toggle acts as the hot key: enters | canvas
+"$SB" --toggle                 | and leaves                            | not canvas
 # a new keyboard map: the keys that carry z, all of them and no others, are the hot key
 xmodmap -e 'keycode 200 = z'; press 200 | a second key given z enters  | canvas
 press 52                       | the first one still leaves            | not canvas
@@ -75,6 +77,7 @@ other; key ctrl+z              | Ctrl + Z reaches the focused application | got 
 :                              | and does not enter drawing mode       | not canvas
 # after exit the key is free; a key held by another program before the start
 close_app                      | exit status 0                         | [ $EXIT_STATUS = 0 ]
+! "$SB" --toggle 2>$WORK/toggle.err | --toggle with none running fails | grep -qx "slateboard: no Slateboard is running in this session" $WORK/toggle.err
 "$HOLD_KEY" f1 >$WORK/f1.out & PIDS+=($!) | another client can grab F1 now | grep -q held $WORK/f1.out
 kill $!; "$HOLD_KEY" ctrl+z >$WORK/hold.out & PIDS+=($!) | -           | grep -q held $WORK/hold.out
 restart 0 0                    | said on standard error | grep -q "Ctrl + Z is held by another program" $WORK/app.err

@@ -16,6 +16,8 @@ struct FakeDesktop {
     bool hinted = false;
     bool minimizable = true, minimized = false, keyTaken = false;
     std::function<void()> onGrab;  // runs while the screen is read
+    QString grabFailure;           // set: the screen cannot be read, for this reason
+    QString shortcutWay;           // how the hot key works, as the shortcut tells it
     // The calls (those named in `only`, when given), in their order, joined by spaces.
     std::string seq(const std::vector<std::string>& only = {}) const {
         std::string out;
@@ -54,11 +56,13 @@ struct FakeCapture final : platform::ScreenCapture {
     QImage grab(const QRect& area) override {
         d.calls.push_back("grab");
         if (d.onGrab) d.onGrab();
+        if (!d.grabFailure.isEmpty()) return {};
         QImage img(area.size(), QImage::Format_RGB32);
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x) img.setPixel(x, y, qRgb((area.x() + x) & 255, (area.y() + y) & 255, 0x80));
         return img;
     }
+    QString failure() const override { return d.grabFailure; }
 };
 
 struct FakeShortcut final : platform::GlobalShortcut {
@@ -66,11 +70,15 @@ struct FakeShortcut final : platform::GlobalShortcut {
     explicit FakeShortcut(FakeDesktop& desktop) : d(desktop) {}
     bool set(QKeyCombination key) override { return d.calls.push_back("set " + QKeySequence(key).toString().toStdString()), !d.keyTaken; }
     void clear() override { d.calls.push_back("clear"); }
+    QString way(QKeyCombination) const override { return d.shortcutWay; }
 };
 
 struct FakePlatform : FakeDesktop {
     platform::Platform platform{std::make_unique<FakeHints>(*this), std::make_unique<FakeCapture>(*this),
                                 std::make_unique<FakeShortcut>(*this), nullptr};
-    explicit FakePlatform(const std::string& instanceName) { platform.instance = std::make_unique<platform::SingleInstance>(instanceName); }
+    const std::string instanceName;
+    explicit FakePlatform(const std::string& name) : instanceName(name) {
+        platform.instance = std::make_unique<platform::SingleInstance>(name);
+    }
     void pressHotKey() { emit platform.shortcut->activated(); }
 };

@@ -57,3 +57,16 @@ TEST(Keyboard, LettersOfOtherScriptsGoByTheirPlaceOnAUsKeyboard) {
     for (const Case& c : cases)
         EXPECT_EQ(platform::letterKey(Qt::Key(c.key), c.keycode, c.layout), c.want) << c.keycode;
 }
+
+TEST(Keyboard, WithoutTheLayoutALetterOfAnotherScriptGoesByItsPlace) {
+    struct Case { int key; const char16_t* text; uint32_t keycode; Qt::Key want; } cases[] = {
+        {0x424, u"ф", 38, Qt::Key_A},   {0x421, u"С", 54, Qt::Key_C},   {0x395, u"ε", 26, Qt::Key_E},
+        {0x30c1, u"ち", 38, Qt::Key_A},  {Qt::Key_A, u"a", 24, Qt::Key_A},  // AZERTY: its A, where a US Q is
+        {Qt::Key_Q, u"q", 38, Qt::Key_Q},  {0xd6, u"ö", 47, Qt::Key(0xd6)},  // not a letter's place
+        {0xc9, u"é", 11, Qt::Key(0xc9)},   {0x10f, u"ď", 32, Qt::Key(0x10f)},  // Latin, with a mark: Qt's key
+        {Qt::Key_Semicolon, u";", 24, Qt::Key_Semicolon},  {Qt::Key_F2, u"", 68, Qt::Key_F2},
+        {0x424, u"ф", 10, Qt::Key(0x424)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(platform::letterKeyOfText(Qt::Key(c.key), QString::fromUtf16(c.text), c.keycode), c.want) << c.keycode;
+}

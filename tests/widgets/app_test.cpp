@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include <future>
+
 static void doubleClick(Rig& r, Qt::MouseButton button) { QTest::mouseDClick(r.canvas(), button, {}, QPoint(200, 200)); }
 
 TEST(Start, SettingsPlaceAndPattern) {
@@ -214,4 +216,87 @@ TEST(Faults, FailedSaveAndTakenHotKeyAreToldAndTheProgramRunsOn) {
     r.key(Qt::Key_S);
     EXPECT_EQ(r.messages, std::vector<QString>{"warn: Cannot save settings to " + QString::fromStdString(r.dir.path("gone")) +
                                                "/settings.ini: No such file or directory\n\nThe settings were not saved."});
+}
+
+TEST(Faults, AScreenThatCannotBeReadLeavesTheProgramInNormalModeAndSaysWhy) {
+    Rig r;
+    r.fake.grabFailure = "no portal here";
+    for (auto enter : {+[](Rig& r) { r.fake.pressHotKey(); }, +[](Rig& r) { r.clickDrawButton(); }}) {
+        enter(r);
+        EXPECT_FALSE(r.drawing());
+        EXPECT_TRUE(r.toolbar().isVisible());
+        EXPECT_FALSE(r.toolbar().findChild<QToolButton*>("drawButton")->isChecked());
+        EXPECT_EQ(r.toolbar().notice(), "The screen could not be read: no portal here");
+        EXPECT_EQ(r.toolbar().findChild<QToolButton*>("drawButton")->toolTip(),
+                  "描画オン・オフ\nThe screen could not be read: no portal here");
+        EXPECT_EQ(r.messages, std::vector<QString>{"warn: The screen could not be read: no portal here"});
+        r.messages.clear();
+    }
+    r.fake.grabFailure.clear();
+    r.fake.pressHotKey();
+    EXPECT_TRUE(r.drawing());
+}
+
+TEST(HotKey, TheDrawButtonSaysHowTheHotKeyWorksInThisSession) {
+    Rig r(kDefaultBytes, [](Rig& r) { r.fake.shortcutWay = "bind it in the desktop"; });
+    EXPECT_EQ(r.toolbar().findChild<QToolButton*>("drawButton")->toolTip(), "描画オン・オフ\nbind it in the desktop");
+}
+
+// slateboard --toggle: a request on the instance's socket, from another process (here a thread,
+// since the answer comes from this event loop).
+static platform::SingleInstance::Delivery sendWhileRunning(const std::string& name, const char* request) {
+    auto sent = std::async(std::launch::async, [&] { return platform::SingleInstance::send(name, request); });
+    while (sent.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    return sent.get();
+}
+
+TEST(HotKey, AToggleRequestActsAsTheHotKey) {
+    using D = platform::SingleInstance::Delivery;
+    struct Case { const char* what; const char* request; int autoHide; bool drawingBefore; std::string calls; bool drawingAfter; };
+    const Case cases[] = {
+        {"in", "toggle", 0, false, "wait grab minimise-", true},
+        {"out", "toggle", 0, true, "minimise+", false},
+        {"out, Auto-Hide", "toggle", 1, true, "minimise+ minimize", false},
+        {"another request", "quit", 0, false, "", false},
+    };
+    for (const Case& c : cases) {
+        Rig r(withLine(8, " " + std::to_string(c.autoHide) + " "));
+        if (c.drawingBefore) r.clickDrawButton();
+        r.settle();
+        EXPECT_EQ(sendWhileRunning(r.fake.instanceName, c.request), D::Delivered) << c.what;
+        EXPECT_EQ(r.modeCalls(), c.calls) << c.what;
+        EXPECT_EQ(r.drawing(), c.drawingAfter) << c.what;
+    }
+    EXPECT_EQ(platform::SingleInstance::send("slateboard-test-nobody-" + std::to_string(QCoreApplication::applicationPid()),
+                                             "toggle"),
+              D::NoInstance);
+}
+
+TEST(HotKey, APressWhileTheScreenIsReadIsNotASecondEntry) {
+    // The portal answers through the event loop, where the hot key and --toggle come in too.
+    Rig r;
+    int presses = 0;
+    r.fake.onGrab = [&] { if (presses++ == 0) r.fake.pressHotKey(); };
+    r.fake.pressHotKey();
+    r.fake.onGrab = nullptr;
+    EXPECT_EQ(r.modeCalls(), "wait grab minimise-");
+    EXPECT_TRUE(r.drawing());
+}
+
+TEST(Keys, KeysTypedOnTheCanvasGoToTheOpenPanelOrTheToolbar) {
+    // Where the desktop gives the keys to the window last clicked (Wayland), that is the canvas.
+    Rig r;
+    r.clickDrawButton();
+    ASSERT_TRUE(r.drawing());
+    struct Step { Qt::Key key; std::optional<Pattern> pattern; bool helpShown; } steps[] = {
+        {Qt::Key_L, Pattern::Line, false},  {Qt::Key_H, Pattern::Line, true},     // H at the toolbar opens help
+        {Qt::Key_A, Pattern::Line, true},   {Qt::Key_H, Pattern::Line, false},    // at the panel: A nothing, H hides it
+        {Qt::Key_F7, Pattern::FilledRectangle, false},
+    };
+    for (const Step& s : steps) {
+        QTest::keyClick(r.canvas(), s.key);
+        EXPECT_EQ(r.toolbar().pattern(), s.pattern) << s.key;
+        EXPECT_EQ(r.window("Help") != nullptr, s.helpShown) << s.key;
+    }
 }
