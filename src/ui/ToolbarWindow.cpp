@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <utility>
+
 using geometry::twipsRect;
 using geometry::twipsToPixels;
 
@@ -366,11 +368,9 @@ void ToolbarWindow::settlePlace() {
         // In place once the manager has taken it in, with its frame measured (or with none after
         // a few looks): done. Before that, a slow manager (KWin) may still move it.
         // A manager busy mapping the window may have dropped a request for its size or place
-        // (fluxbox), while Qt takes it as done: until the server has what Qt has, it is told again.
-        // Its size is the fixed one, whatever a late report of the old one made Qt take.
-        if (size() != minimumSize()) resize(minimumSize());
+        // (fluxbox), while Qt takes it as done: the server is told again once what Qt has.
         if (hints_.isManaged(*this) && (frameKnown_ || ++inPlaceLooks_ >= 3) &&
-            hints_.confirmGeometry(*this, screens::deviceGeometry(*this)))
+            (std::exchange(geometryConfirmed_, true) || hints_.confirmGeometry(*this, screens::deviceGeometry(*this))))
             settleEnd_.stop(), settled();
         return;
     }
@@ -391,6 +391,7 @@ void ToolbarWindow::settled() {
 
 void ToolbarWindow::watchPlace() {
     inPlaceLooks_ = 0;
+    geometryConfirmed_ = false;
     movedSinceShown_ = false;
     settleLimit_.setRemainingTime(3000);
     settleEnd_.start();

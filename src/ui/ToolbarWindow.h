@@ -119,6 +119,7 @@ private:
         QPoint client;
     };
     std::optional<Placed> placed_;
+    bool geometryConfirmed_ = false;  // the server asked once more for what Qt has, if needed
     int corrections_ = 0;
     bool awaitingMove_ = false;
     int inPlaceLooks_ = 0;

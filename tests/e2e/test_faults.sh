@@ -33,7 +33,7 @@ steps <<'EOF'
 leave                          | the button leaves drawing mode         | not canvas
 :                              | the toolbar keeps the keys             | active_is $TOOLBAR
 saves                          | S writes the settings                  | :
-key space                      | the countdown enters drawing mode      | canvas
+key space                      | the countdown enters drawing mode      | canvas && over $TOOLBAR "$(canvas)" && active_is $TOOLBAR
 leave                          | and the button leaves it               | not canvas
 EOF
 close_app
