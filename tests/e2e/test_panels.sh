@@ -11,7 +11,10 @@ opens() { activate "$TOOLBAR" && key "$1" && wait_until win "$2" && PANEL=$(win 
 # the manager keeps clear (fluxbox's toolbar, icewm's taskbar).
 centred() { local x y w h ax ay aw ah; read -r x y w h < <(fgeo "$1") && read -r ax ay aw ah < <(workarea)
     (((2 * (x - ax) + w - aw) ** 2 <= 4 && (2 * (y - ay) + h - ah) ** 2 <= 4)); }
-workarea() { xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.*= //; s/,//gp' | cut -d' ' -f1-4 | grep . || echo 0 0 1024 768; }
+# (With several monitors _NET_WORKAREA spans them all, and Qt leaves it aside: the toolbar's whole
+# monitor, the 1024 x 768 one at 0,0.)
+workarea() { [ "${SB_MONITORS:-1}" = 1 ] && xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.*= //; s/,//gp' |
+    cut -d' ' -f1-4 | grep . || echo 0 0 1024 768; }
 # swatch X Y COLOUR: at least 150 of the 41 x 21 pixels at X, Y in the panel have the colour.
 swatch() { local x y; read -r x y _ < <(geo "$PANEL") && shot && convert "$WORK/shot.ppm" \
     -crop "41x21+$((x + $1))+$((y + $2))" -depth 8 txt:- | (($(grep -ci "$3") >= 150)); }
