@@ -11,21 +11,10 @@ RUN=$WORK/run PASSED=0 FAILED=0 PIDS=() GROUPS_=() APP_PID= TIMEOUT=10 R=1 LAST=
 CANVAS_T='画面スクリーン' HELP_T='Help  (Slateboard 1.2.8)' SETUP_T='設定  (Slateboard 1.2.8)'
 # settings.ini as a first start writes it; ini makes every other one from it.
 DEFAULTS=$' 12 \r\n 2 \r\n 14 \r\n 1 \r\nTrue\r\n 6600 \r\n 5685 \r\n 0 \r\n 0 \r\n'
-# Results and conditions. wait_until COMMAND...: polls until it succeeds, for $TIMEOUT seconds (30 for the
-# starts of the server, the window manager and the program).
-pass() { PASSED=$((PASSED + 1)); echo "  ok: $*"; }
-fail() { FAILED=$((FAILED + 1)); echo "  FAIL: $*"  # with who had the keys then, for a run that cannot be watched
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"  # (timeouts of 30 s for the starts of the server, the manager and the program)
+# A failed check tells who had the keys then, for a run that cannot be watched.
+fail() { FAILED=$((FAILED + 1)); echo "  FAIL: $*"
     local f; f=$(xdotool getwindowfocus 2>/dev/null) && echo "    (focus: $f $(xdotool getwindowname "$f" 2>/dev/null))"; }
-check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
-check_eq() { if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected [$2], got [$3]"; fi; }
-finish() { echo "$PASSED passed, $FAILED failed"; [ "$FAILED" -eq 0 ]; }
-wait_until() { local end=$((SECONDS + TIMEOUT))
-    until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.05; done; }
-until_ok() { local what=$1; shift; check "$what" wait_until "$@"; }
-not() { ! "$@"; }
-is() { LAST=$("${@:2}" 2>/dev/null); [ "$LAST" = "$1" ]; }  # is WANT COMMAND...
-# expect "description" WANT COMMAND...: waits until the command prints WANT.
-expect() { local w=$1; shift; if wait_until is "$@"; then pass "$w"; else fail "$w: expected [$1], got [$LAST]"; fi; }
 # steps: a table on standard input, a step a line: action | what must then hold | condition (shell
 # code, waited for). A failed action fails the step; "-" for what checks nothing; "# x" prints x.
 steps() {

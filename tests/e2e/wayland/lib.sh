@@ -13,7 +13,7 @@ if [ "$(id -u)" = 0 ]; then
     # The binaries and scripts go where that user can reach them: the build may be under root's
     # home (mode 700).
     BIN=$(mktemp -d /tmp/slateboard-wl-bin.XXXXXX) && chmod 755 "$BIN" &&
-        cp "$SB" "$VIRTUAL_POINTER" "$(dirname "$0")"/*.sh "$BIN/" || exit 1
+        cp "$SB" "$VIRTUAL_POINTER" "$(dirname "$0")"/*.sh "$(dirname "$0")"/../checks.sh "$BIN/" || exit 1
     setpriv --reuid=65534 --regid=65534 --clear-groups env -i PATH="$PATH" LANG=C.UTF-8 HOME=/nonexistent \
         KEEP_WORK="${KEEP_WORK:-}" VIRTUAL_POINTER="$BIN/$(basename "$VIRTUAL_POINTER")" \
         bash "$BIN/$(basename "$0")" "$BIN/$(basename "$SB")"
@@ -30,18 +30,7 @@ RUN=$WORK/run PASSED=0 FAILED=0 PIDS=() APP_PID= TIMEOUT=10 LAST=
 # OUTPUTS=2: a second output of that size to its right, a plain orange.
 W=1024 H=768 SCALE=${SCALE:-1} OUTPUTS=${OUTPUTS:-1}
 CANVAS_T='画面スクリーン' TOOLBAR_T='SB' HELP_T='Help  (Slateboard 1.2.8)'
-pass() { PASSED=$((PASSED + 1)); echo "  ok: $*"; }
-fail() { FAILED=$((FAILED + 1)); echo "  FAIL: $*"; }
-check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
-check_eq() { if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected [$2], got [$3]"; fi; }
-finish() { echo "$PASSED passed, $FAILED failed"; [ "$FAILED" -eq 0 ]; }
-wait_until() { local end=$((SECONDS + TIMEOUT))
-    until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.05; done; }
-until_ok() { local what=$1; shift; check "$what" wait_until "$@"; }
-not() { ! "$@"; }
-is() { LAST=$("${@:2}" 2>/dev/null); [ "$LAST" = "$1" ]; }  # is WANT COMMAND...
-# expect "description" WANT COMMAND...: waits until the command prints WANT.
-expect() { local w=$1; shift; if wait_until is "$@"; then pass "$w"; else fail "$w: expected [$1], got [$LAST]"; fi; }
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 # The desktop: a picture known pixel by pixel (red across, green down, blue in 16-pixel bands), so
 # that a canvas shifted, scaled or taken from another frame shows.

@@ -1,0 +1,14 @@
+# Results and conditions shared by the end-to-end rigs. wait_until COMMAND...: polls until it succeeds,
+# for $TIMEOUT seconds.
+pass() { PASSED=$((PASSED + 1)); echo "  ok: $*"; }
+fail() { FAILED=$((FAILED + 1)); echo "  FAIL: $*"; }
+check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
+check_eq() { if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected [$2], got [$3]"; fi; }
+finish() { echo "$PASSED passed, $FAILED failed"; [ "$FAILED" -eq 0 ]; }
+wait_until() { local end=$((SECONDS + TIMEOUT))
+    until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.05; done; }
+until_ok() { local what=$1; shift; check "$what" wait_until "$@"; }
+not() { ! "$@"; }
+is() { LAST=$("${@:2}" 2>/dev/null); [ "$LAST" = "$1" ]; }  # is WANT COMMAND...
+# expect "description" WANT COMMAND...: waits until the command prints WANT.
+expect() { local w=$1; shift; if wait_until is "$@"; then pass "$w"; else fail "$w: expected [$1], got [$LAST]"; fi; }
