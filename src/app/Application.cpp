@@ -22,7 +22,7 @@ Application::Application(platform::Platform& platform, std::string settingsPath,
           // The pattern and the settings of the moment of the press.
           if (!toolbar_.pattern()) return nullptr;
           return makeTool(*toolbar_.pattern(), settings_, surface);
-      }) {
+      }, platform.direct.get()) {
     if (!messages_.inform)
         messages_.inform = [this](const QString& text) {
             QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Slateboard"), text, QMessageBox::Ok, &toolbar_);

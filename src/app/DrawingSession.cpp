@@ -26,8 +26,8 @@ QElapsedTimer startedClock() {
 }  // namespace
 
 DrawingSession::DrawingSession(ToolbarWindow& toolbar, platform::WindowHints& hints, platform::ScreenCapture& capture,
-                               Gestures::ToolMaker makeTool)
-    : toolbar_(toolbar), hints_(hints), capture_(capture), makeTool_(std::move(makeTool)) {}
+                               Gestures::ToolMaker makeTool, platform::DirectWindows* direct)
+    : toolbar_(toolbar), hints_(hints), capture_(capture), direct_(direct), makeTool_(std::move(makeTool)) {}
 
 DrawingSession::~DrawingSession() = default;
 
@@ -91,7 +91,7 @@ bool DrawingSession::showCanvas() {
     }
     // Several window managers read the minimise action only when the window is mapped.
     toolbar_.allowMinimise(false);
-    canvas_.reset(new CanvasWindow(*screen, std::move(desktop), makeTool_));  // drawn on in place, not copied
+    canvas_.reset(new CanvasWindow(*screen, std::move(desktop), makeTool_, direct_));  // drawn on in place, not copied
     connect(canvas_.get(), &CanvasWindow::leaveRequested, this, &DrawingSession::leaveRequested);
     // Where the desktop gives the keys to the window clicked (Wayland), the canvas passes them on.
     passKeysTo(keysTo_);

@@ -9,6 +9,7 @@
 class CanvasWindow;
 class ToolbarWindow;
 namespace platform {
+class DirectWindows;
 class ScreenCapture;
 class WindowHints;
 }  // namespace platform
@@ -35,8 +36,9 @@ public:
         Exit,         // the program ends: only the canvas goes
     };
 
+    // `direct`, where the display has them, shows the canvas and takes its pointer.
     DrawingSession(ToolbarWindow& toolbar, platform::WindowHints& hints, platform::ScreenCapture& capture,
-                   Gestures::ToolMaker makeTool);
+                   Gestures::ToolMaker makeTool, platform::DirectWindows* direct = nullptr);
     ~DrawingSession() override;
 
     bool active() const { return canvas_ != nullptr; }
@@ -63,6 +65,7 @@ private:
     ToolbarWindow& toolbar_;
     platform::WindowHints& hints_;
     platform::ScreenCapture& capture_;
+    platform::DirectWindows* direct_;
     Gestures::ToolMaker makeTool_;
     LaterPtr<CanvasWindow> canvas_;
     QPointer<QWidget> keysTo_;

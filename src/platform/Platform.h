@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/DirectWindow.h"
 #include "platform/GlobalShortcut.h"
 #include "platform/Keyboard.h"
 #include "platform/ScreenCapture.h"
@@ -16,6 +17,7 @@ struct Platform {
     std::unique_ptr<GlobalShortcut> shortcut;
     std::unique_ptr<SingleInstance> instance;
     std::unique_ptr<Keyboard> keyboard = std::make_unique<Keyboard>();
+    std::unique_ptr<DirectWindows> direct;  // none: the toolkit paints every window
 };
 
 // The running session's: X11 when Qt runs on xcb, Wayland when it runs on wayland, otherwise what

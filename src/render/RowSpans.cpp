@@ -128,10 +128,17 @@ void Strokes::spans(int y, std::vector<Span>& out) const {
         if (lo <= hi && from <= to) out.push_back({from, to});
     }
     if (out.size() - before > 1) {
-        std::vector<Span> mine(out.begin() + long(before), out.end());
-        normalise(mine);
-        out.resize(before);
-        out.insert(out.end(), mine.begin(), mine.end());
+        // This row's runs sorted and joined where they overlap or touch, in place.
+        const auto first = out.begin() + long(before);
+        std::sort(first, out.end(), [](const Span& l, const Span& r) { return l.from < r.from; });
+        auto kept = first;
+        for (auto it = first + 1; it != out.end(); ++it) {
+            if (it->from <= kept->to + 1)
+                kept->to = std::max(kept->to, it->to);
+            else
+                *++kept = *it;
+        }
+        out.erase(kept + 1, out.end());
     }
 }
 

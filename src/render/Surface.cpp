@@ -61,15 +61,17 @@ QPoint Surface::toPixel(TwipPoint p) const {
 // band: the runs of a band's rows joined as the record joins them, handed over once a band.
 class Surface::RowWriter {
 public:
-    RowWriter(Surface& s, const PenStyle& pen) : s_(s), ink_(pen.ink), colour_(pen.colour.rgb() | 0xff000000u) {
+    RowWriter(Surface& s, const PenStyle& pen)
+        : s_(s), ink_(pen.ink), colour_(pen.colour.rgb() | 0xff000000u), bits_(s.image_.bits()),
+          stride_(s.image_.bytesPerLine()), width_(s.image_.width()) {
         s_.bandRuns_.clear();
     }
     ~RowWriter() { handOver(); }
 
     void row(int y, const std::vector<rowspans::Span>& spans) {
         if (y / DirtyRegion::kBandRows != bandTop_ / DirtyRegion::kBandRows || bandBottom_ < bandTop_) handOver(), bandTop_ = y;
-        const int w = s_.image_.width();
-        auto* line = reinterpret_cast<QRgb*>(s_.image_.scanLine(y));
+        const int w = width_;
+        auto* line = reinterpret_cast<QRgb*>(bits_ + ptrdiff_t(y) * stride_);
         auto& band = s_.bandRuns_;
         for (rowspans::Span sp : spans) {
             sp.from = std::max(sp.from, 0), sp.to = std::min(sp.to, w - 1);
@@ -103,6 +105,9 @@ private:
     Surface& s_;
     const Ink ink_;
     const QRgb colour_;
+    uchar* const bits_;  // found once: scanLine() asks whether the image is shared every time
+    const qsizetype stride_;
+    const int width_;
     int bandTop_ = 0, bandBottom_ = -1;
 };
 

@@ -3,7 +3,8 @@
 #include "render/CornerMarks.h"
 #include "ui/Screens.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QStyleHints>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -32,11 +33,14 @@ QImage fitted(QImage desktop, QSize size) {
 
 }  // namespace
 
-CanvasWindow::CanvasWindow(QScreen& screen, QImage desktop, Gestures::ToolMaker makeTool)
+CanvasWindow::CanvasWindow(QScreen& screen, QImage desktop, Gestures::ToolMaker makeTool,
+                           platform::DirectWindows* direct)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       ratio_(screen.devicePixelRatio()),
       surface_(fitted(std::move(desktop), screens::deviceGeometry(screen).size()), geometry::kTwipsPerPixel / ratio_),
-      gestures_(surface_, std::move(makeTool)) {
+      gestures_(surface_, std::move(makeTool)),
+      clicks_(QGuiApplication::styleHints()->mouseDoubleClickInterval(),
+              QGuiApplication::styleHints()->mouseDoubleClickDistance()) {
     setWindowTitle(QStringLiteral("画面スクリーン"));
     // The canvas never takes the focus: the toolbar above it keeps the keys, and a focused
     // full-screen window would be raised over the always-on-top toolbar.
@@ -50,6 +54,7 @@ CanvasWindow::CanvasWindow(QScreen& screen, QImage desktop, Gestures::ToolMaker 
     setScreen(&screen);
     setGeometry(screen.geometry());
     setWindowState(Qt::WindowFullScreen);
+    if (direct) direct_ = direct->attach(*this, surface_.image(), [this](const platform::PointerEvent& e) { pointer(e); });
 }
 
 CanvasWindow::~CanvasWindow() = default;
@@ -57,6 +62,7 @@ CanvasWindow::~CanvasWindow() = default;
 void CanvasWindow::repaintDirty() {
     const QRegion dirty = surface_.takeDirty();
     if (dirty.isEmpty()) return;
+    if (direct_) return direct_->show(dirty);
     if (ratio_ == 1) return update(dirty);
     // Device pixels to logical, rounded outwards.
     QRegion logical;
@@ -65,6 +71,7 @@ void CanvasWindow::repaintDirty() {
 }
 
 void CanvasWindow::paintEvent(QPaintEvent* e) {
+    if (direct_) return;  // covered by the direct window
     QPainter p(this);
     // Strip by strip: the bounding rectangle of an outline's strips is most of the screen.
     for (const QRect& r : e->region()) {
@@ -73,8 +80,10 @@ void CanvasWindow::paintEvent(QPaintEvent* e) {
     }
 }
 
-void CanvasWindow::mousePressEvent(QMouseEvent* e) {
-    const Gestures::AfterPress after = gestures_.press(e->button(), e->buttons(), twipsOf(*e));
+void CanvasWindow::mousePressEvent(QMouseEvent* e) { press(e->button(), e->buttons(), twipsOf(*e)); }
+
+void CanvasWindow::press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at) {
+    const Gestures::AfterPress after = gestures_.press(button, held, at);
     if (after != Gestures::AfterPress::Nothing) emit toolbarWanted(after == Gestures::AfterPress::ShowToolbar);
     afterGesture();
 }
@@ -92,16 +101,47 @@ void CanvasWindow::mouseReleaseEvent(QMouseEvent* e) {
 void CanvasWindow::afterGesture() {
     // Moves without a button come only with tracking: while a gesture is open they tell that its
     // release was lost.
-    setMouseTracking(gestures_.open());
+    if (direct_)
+        direct_->setTracking(gestures_.open());
+    else
+        setMouseTracking(gestures_.open());
     repaintDirty();
 }
 
-void CanvasWindow::mouseDoubleClickEvent(QMouseEvent* e) {
+void CanvasWindow::mouseDoubleClickEvent(QMouseEvent* e) { doubleClick(e->button(), e->buttons(), twipsOf(*e)); }
+
+void CanvasWindow::doubleClick(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at) {
     // Only the left button's double-click leaves; another button's is a second press.
-    if (e->button() == Qt::LeftButton)
+    if (button == Qt::LeftButton)
         emit leaveRequested();
     else
-        mousePressEvent(e);
+        press(button, held, at);
+}
+
+// The direct window's pointer, as the toolkit would deliver it: nothing while a modal box is up,
+// and the press that makes a double-click delivered as the double-click only.
+void CanvasWindow::pointer(const platform::PointerEvent& e) {
+    if (QGuiApplication::modalWindow()) return;
+    const QPointF logical = e.at / ratio_;
+    const geometry::TwipPoint at{float(logical.x() * geometry::kTwipsPerPixel),
+                                 float(logical.y() * geometry::kTwipsPerPixel)};
+    switch (e.kind) {
+    case platform::PointerEvent::Kind::Press:
+        if (clicks_.press(e.button, logical, e.time))
+            doubleClick(e.button, e.held, at);
+        else
+            press(e.button, e.held, at);
+        break;
+    case platform::PointerEvent::Kind::Move:
+        clicks_.move(logical);
+        gestures_.move(at, e.held);
+        afterGesture();
+        break;
+    case platform::PointerEvent::Kind::Release:
+        gestures_.release(e.button, at);
+        afterGesture();
+        break;
+    }
 }
 
 void CanvasWindow::keyPressEvent(QKeyEvent* e) {

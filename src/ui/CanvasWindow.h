@@ -1,5 +1,7 @@
 #pragma once
+#include "platform/DirectWindow.h"
 #include "render/Surface.h"
+#include "tools/DoubleClick.h"
 #include "tools/Gestures.h"
 
 #include <QPointer>
@@ -13,8 +15,10 @@ class CanvasWindow final : public QWidget {
     Q_OBJECT
 public:
     // `desktop` is the monitor's device pixels, shown with its corners marked; the canvas draws
-    // on them in place when it holds the only reference.
-    CanvasWindow(QScreen& screen, QImage desktop, Gestures::ToolMaker makeTool);
+    // on them in place when it holds the only reference. With `direct`, its pixels and pointer
+    // bypass the toolkit.
+    CanvasWindow(QScreen& screen, QImage desktop, Gestures::ToolMaker makeTool,
+                 platform::DirectWindows* direct = nullptr);
     ~CanvasWindow() override;
 
     const Surface& surface() const { return surface_; }
@@ -38,6 +42,9 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
+    void press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at);
+    void doubleClick(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at);
+    void pointer(const platform::PointerEvent& e);
     void repaintDirty();
     void afterGesture();
 
@@ -45,4 +52,6 @@ private:
     Surface surface_;
     Gestures gestures_;
     QPointer<QWidget> keysTo_;
+    DoubleClick clicks_;
+    std::unique_ptr<platform::DirectWindow> direct_;  // last: it shows the surface's image
 };

@@ -75,7 +75,7 @@ struct FakeShortcut final : platform::GlobalShortcut {
 
 struct FakePlatform : FakeDesktop {
     platform::Platform platform{std::make_unique<FakeHints>(*this), std::make_unique<FakeCapture>(*this),
-                                std::make_unique<FakeShortcut>(*this), nullptr};
+                                std::make_unique<FakeShortcut>(*this), nullptr, std::make_unique<platform::Keyboard>(), nullptr};
     const std::string instanceName;
     explicit FakePlatform(const std::string& name) : instanceName(name) {
         platform.instance = std::make_unique<platform::SingleInstance>(name);

@@ -2,6 +2,7 @@
 #include "render/CornerMarks.h"
 #include "render/Palette.h"
 #include "render/Surface.h"
+#include "tools/DoubleClick.h"
 #include "tools/Gestures.h"
 #include "tools/Patterns.h"
 #include "tools/Tool.h"
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 using geometry::TwipPoint;
 
@@ -218,6 +220,45 @@ TEST(Tools, GesturesIgnoreWhatIsNotTheirs) {
     EXPECT_EQ(c.at(60, 80), kBackground);
     c.takeBack();
     EXPECT_EQ(c.at(60, 30), kRed);
+}
+
+// The canvas's own windows get their pointer from the display, not the toolkit: a press makes a
+// double-click as the toolkit would tell it.
+TEST(Tools, DoubleClicksByButtonTimeAndDistance) {
+    constexpr Qt::MouseButton L = Qt::LeftButton, R = Qt::RightButton;
+    struct Step {
+        char what;  // p: press, m: move
+        Qt::MouseButton button;
+        double x, y;
+        unsigned long time;
+        bool doubleClick;
+    };
+    const struct {
+        const char* name;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"two quick presses", {{'p', L, 10, 10, 1000, false}, {'p', L, 10, 10, 1399, true}}},
+        {"too slow", {{'p', L, 10, 10, 1000, false}, {'p', L, 10, 10, 1400, false}}},
+        {"another button", {{'p', L, 10, 10, 1000, false}, {'p', R, 10, 10, 1100, false}}},
+        {"the right button's own", {{'p', R, 10, 10, 1000, false}, {'p', R, 12, 8, 1100, true}}},
+        {"pressed further away", {{'p', L, 10, 10, 1000, false}, {'p', L, 16, 10, 1100, false}}},
+        {"moved away and back", {{'p', L, 10, 10, 1000, false}, {'m', L, 10, 16, 0, false}, {'p', L, 10, 10, 1100, false}}},
+        {"a third press starts afresh",
+         {{'p', L, 10, 10, 1000, false}, {'p', L, 10, 10, 1100, true}, {'p', L, 10, 10, 1200, false},
+          {'p', L, 10, 10, 1300, true}}},
+        {"the display's clock wraps round", {{'p', L, 10, 10, 0xffffff00ul, false}, {'p', L, 10, 10, 0x40, true}}},
+    };
+    for (const auto& c : cases) {
+        DoubleClick clicks(400, 5);
+        for (size_t i = 0; i < c.steps.size(); ++i) {
+            const Step& s = c.steps[i];
+            if (s.what == 'm') {
+                clicks.move({s.x, s.y});
+                continue;
+            }
+            EXPECT_EQ(clicks.press(s.button, {s.x, s.y}, s.time), s.doubleClick) << c.name << ", press " << i;
+        }
+    }
 }
 
 TEST(Tools, LoupeStretchesLongDragsAndZoomsAtThePressOtherwise) {

@@ -44,7 +44,8 @@ public:
 
 Platform createQtPlatform() {
     return {std::make_unique<QtWindowHints>(), std::make_unique<QtScreenCapture>(),
-            std::make_unique<NoGlobalShortcut>(), std::make_unique<SingleInstance>(instanceName("slateboard"))};
+            std::make_unique<NoGlobalShortcut>(), std::make_unique<SingleInstance>(instanceName("slateboard")),
+            std::make_unique<Keyboard>(), nullptr};
 }
 
 }  // namespace platform::qt

@@ -16,7 +16,7 @@ Platform createWaylandPlatform() {
             std::make_unique<PortalGlobalShortcut>(),
             std::make_unique<SingleInstance>(
                 instanceName("slateboard", waylandDisplayKey(display ? display : "", runtime ? runtime : ""))),
-            std::make_unique<WaylandKeyboard>()};
+            std::make_unique<WaylandKeyboard>(), nullptr};
 }
 
 }  // namespace platform::wayland

@@ -1,5 +1,6 @@
 #include "platform/x11/X11Platform.h"
 
+#include "platform/x11/X11DirectWindow.h"
 #include "platform/x11/X11GlobalShortcut.h"
 #include "platform/x11/X11Keyboard.h"
 #include "platform/x11/X11ScreenCapture.h"
@@ -17,7 +18,7 @@ Platform createX11Platform(xcb_connection_t* connection, Display* display) {
     return {std::make_unique<X11WindowHints>(x), std::make_unique<X11ScreenCapture>(x),
             std::make_unique<X11GlobalShortcut>(x),
             std::make_unique<SingleInstance>(instanceName("slateboard", x.display())),
-            std::make_unique<X11Keyboard>(x)};
+            std::make_unique<X11Keyboard>(x), std::make_unique<X11DirectWindows>(x)};
 }
 
 }  // namespace platform::x11

@@ -1,8 +1,10 @@
 #include "platform/x11/X11ScreenCapture.h"
 
 #include "platform/LargeImage.h"
+#include "platform/x11/SharedImage.h"
 
 #include <xcb/damage.h>
+#include <xcb/shm.h>
 #include <poll.h>
 
 #include <QGuiApplication>
@@ -107,11 +109,43 @@ void X11ScreenCapture::waitForQuiet(xcb_connection_t* c, uint32_t damage, const 
     }
 }
 
+// The whole area in one request, written by the server straight into an image in shared
+// memory, which the canvas then shows without its pixels passing through the socket either.
+// A null image where the server cannot do it (no MIT-SHM, another machine, an unusual visual).
+QImage X11ScreenCapture::grabShared(xcb_connection_t* c, xcb_window_t root, const QRect& area) {
+    const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_shm_id);
+    if (!ext || !ext->present || xcb_get_setup(c)->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST) return {};
+    QImage out = sharedImage(area.size());
+    const int shmid = sharedSegmentOf(out);
+    if (shmid < 0) return {};
+    const uint32_t segment = xcb_generate_id(c);
+    xcb_shm_attach(c, segment, uint32_t(shmid), 0);
+    Reply<xcb_shm_get_image_reply_t> reply(
+        xcb_shm_get_image_reply(c,
+                                xcb_shm_get_image(c, root, int16_t(area.x()), int16_t(area.y()), uint16_t(area.width()),
+                                                  uint16_t(area.height()), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment, 0),
+                                nullptr),
+        &std::free);
+    xcb_shm_detach(c, segment);
+    xcb_flush(c);
+    if (!reply || (reply->depth != 24 && reply->depth != 32) ||
+        reply->size != uint32_t(area.width()) * uint32_t(area.height()) * 4)
+        return {};
+    // 32 bits a pixel, little-endian: B, G, R, x, the layout of RGB32 once x is set.
+    auto* p = reinterpret_cast<uint32_t*>(out.bits());
+    for (size_t i = 0, n = size_t(area.width()) * size_t(area.height()); i < n; ++i) p[i] |= 0xff000000u;
+    return out;
+}
+
 QImage X11ScreenCapture::grab(const QRect& area) {
     xcb_connection_t* c = connection();
     const xcb_setup_t* setup = xcb_get_setup(c);
     const xcb_screen_t* screen = Connection::screenOf(c, x_.screen());
     const QRect r = area.intersected(QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels));
+    if (r == area && c == own_) {
+        QImage shared = grabShared(c, screen->root, area);
+        if (!shared.isNull()) return shared;
+    }
     QImage out = allocateImage(area.size());
     if (r != area) out.fill(Qt::black);
     if (r.isEmpty()) return out;

@@ -22,6 +22,8 @@ private:
     void waitForQuiet(xcb_connection_t* c, uint32_t damage, const QRect& area, std::chrono::milliseconds quiet,
                       std::chrono::steady_clock::time_point deadline);
 
+    static QImage grabShared(xcb_connection_t* c, xcb_window_t root, const QRect& area);
+
     Connection x_;
     xcb_connection_t* own_ = nullptr;
     bool damageReady_ = false;

@@ -1,0 +1,48 @@
+#pragma once
+#include <QImage>
+#include <QPointF>
+#include <QRegion>
+#include <Qt>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace platform {
+
+// A press, move or release of the pointer over a direct window, in the window's device pixels.
+struct PointerEvent {
+    enum class Kind { Press, Move, Release };
+    Kind kind;
+    Qt::MouseButton button;  // the one pressed or released; none for a move
+    Qt::MouseButtons held;   // every button down after the event
+    QPointF at;
+    unsigned long time;  // milliseconds, the display's clock
+};
+
+// A window whose pixels and pointer bypass the toolkit: the pixels of an image go to the screen
+// as they change, and the pointer's events come straight from the display. Dragging a shape
+// over a 4K screen then costs the pixels that changed and the event, not a repaint of the
+// toolkit's copy of the window and the trip of each event through its threads.
+class DirectWindow {
+public:
+    using Pointer = std::function<void(const PointerEvent&)>;
+    virtual ~DirectWindow() = default;
+    // These device pixels of the image changed: the window shows them.
+    virtual void show(const QRegion& pixels) = 0;
+    // Whether moves with no button down are reported.
+    virtual void setTracking(bool on) = 0;
+};
+
+// Where the display offers direct windows (X11).
+class DirectWindows {
+public:
+    virtual ~DirectWindows() = default;
+    // Covers `window` with a direct window showing `image` (RGB32, the window's size in device
+    // pixels), which must outlive it and keep its memory. nullptr where it cannot be done: the
+    // toolkit then paints the window and delivers its pointer.
+    virtual std::unique_ptr<DirectWindow> attach(QWidget& window, const QImage& image, DirectWindow::Pointer pointer) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,226 @@
+#include "platform/x11/X11DirectWindow.h"
+
+#include "platform/x11/SharedImage.h"
+
+#include <xcb/shm.h>
+
+#include <QSocketNotifier>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform::x11 {
+
+namespace {
+
+Qt::MouseButton buttonOf(uint8_t detail) {
+    switch (detail) {
+    case 1: return Qt::LeftButton;
+    case 2: return Qt::MiddleButton;
+    case 3: return Qt::RightButton;
+    case 8: return Qt::BackButton;
+    case 9: return Qt::ForwardButton;
+    default: return Qt::NoButton;  // the wheel's clicks (4 to 7) and the rest
+    }
+}
+
+// The buttons down in an event's state, which is the state before the event.
+Qt::MouseButtons heldIn(uint16_t state) {
+    Qt::MouseButtons held;
+    if (state & XCB_BUTTON_MASK_1) held |= Qt::LeftButton;
+    if (state & XCB_BUTTON_MASK_2) held |= Qt::MiddleButton;
+    if (state & XCB_BUTTON_MASK_3) held |= Qt::RightButton;
+    return held;
+}
+
+constexpr uint32_t kEvents = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
+                             XCB_EVENT_MASK_BUTTON_MOTION;
+
+}  // namespace
+
+class X11DirectWindows::Window final : public DirectWindow {
+public:
+    Window(X11DirectWindows& owner, xcb_window_t id, const QImage& image, uint8_t depth, uint32_t segment,
+           Pointer pointer)
+        : owner_(owner), c_(owner.c_), id_(id), image_(image), depth_(depth), segment_(segment),
+          pointer_(std::move(pointer)) {
+        gc_ = xcb_generate_id(c_);
+        const uint32_t noExposures = 0;
+        xcb_create_gc(c_, gc_, id_, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
+        owner_.windows_.push_back(this);
+    }
+
+    ~Window() override {
+        std::erase(owner_.windows_, this);
+        xcb_destroy_window(c_, id_);
+        xcb_free_gc(c_, gc_);
+        if (segment_) xcb_shm_detach(c_, segment_);
+        xcb_flush(c_);
+    }
+
+    xcb_window_t id() const { return id_; }
+
+    void show(const QRegion& pixels) override {
+        for (const QRect& r : pixels) put(r.intersected(image_.rect()));
+        xcb_flush(c_);
+    }
+
+    void setTracking(bool on) override {
+        if (on == tracking_) return;
+        tracking_ = on;
+        const uint32_t events = kEvents | (on ? XCB_EVENT_MASK_POINTER_MOTION : 0);
+        xcb_change_window_attributes(c_, id_, XCB_CW_EVENT_MASK, &events);
+        xcb_flush(c_);
+    }
+
+    void handle(const xcb_generic_event_t* e) {
+        switch (e->response_type & 0x7f) {
+        case XCB_EXPOSE: {
+            const auto* x = reinterpret_cast<const xcb_expose_event_t*>(e);
+            exposed_ += QRect(x->x, x->y, x->width, x->height);
+            if (x->count == 0) show(std::exchange(exposed_, {}));
+            break;
+        }
+        case XCB_BUTTON_PRESS:
+        case XCB_BUTTON_RELEASE: {
+            const auto* b = reinterpret_cast<const xcb_button_press_event_t*>(e);
+            const Qt::MouseButton button = buttonOf(b->detail);
+            if (button == Qt::NoButton) break;
+            const bool press = (e->response_type & 0x7f) == XCB_BUTTON_PRESS;
+            const Qt::MouseButtons held = press ? heldIn(b->state) | button : heldIn(b->state) & ~button;
+            pointer_({press ? PointerEvent::Kind::Press : PointerEvent::Kind::Release, button, held,
+                      QPointF(b->event_x, b->event_y), b->time});
+            break;
+        }
+        case XCB_MOTION_NOTIFY: {
+            const auto* m = reinterpret_cast<const xcb_motion_notify_event_t*>(e);
+            pointer_({PointerEvent::Kind::Move, Qt::NoButton, heldIn(m->state), QPointF(m->event_x, m->event_y),
+                      m->time});
+            break;
+        }
+        default: break;
+        }
+    }
+
+private:
+    void put(const QRect& r) {
+        if (r.isEmpty()) return;
+        if (segment_) {
+            xcb_shm_put_image(c_, id_, gc_, uint16_t(image_.width()), uint16_t(image_.height()), int16_t(r.x()),
+                              int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height()), int16_t(r.x()),
+                              int16_t(r.y()), depth_, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
+            return;
+        }
+        // Through the socket, in requests no longer than the server takes.
+        const size_t rowBytes = size_t(r.width()) * 4;
+        const size_t room = std::min<size_t>(size_t(xcb_get_maximum_request_length(c_)) * 4 - 64, size_t(1) << 20);
+        const int band = int(std::max<size_t>(1, room / rowBytes));
+        for (int y = r.top(); y <= r.bottom(); y += band) {
+            const int rows = std::min(band, r.bottom() + 1 - y);
+            scratch_.resize(rowBytes * size_t(rows));
+            for (int i = 0; i < rows; ++i)
+                std::memcpy(scratch_.data() + rowBytes * size_t(i), image_.constScanLine(y + i) + r.x() * 4, rowBytes);
+            xcb_put_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, id_, gc_, uint16_t(r.width()), uint16_t(rows),
+                          int16_t(r.x()), int16_t(y), 0, depth_, uint32_t(scratch_.size()), scratch_.data());
+        }
+    }
+
+    X11DirectWindows& owner_;
+    xcb_connection_t* c_;
+    xcb_window_t id_;
+    xcb_gcontext_t gc_ = 0;
+    const QImage& image_;
+    uint8_t depth_;
+    uint32_t segment_;  // 0: none
+    Pointer pointer_;
+    QRegion exposed_;
+    bool tracking_ = false;
+    std::vector<uint8_t> scratch_;
+};
+
+X11DirectWindows::X11DirectWindows(Connection x) : x_(x) {}
+
+X11DirectWindows::~X11DirectWindows() {
+    notifier_.reset();
+    if (c_) xcb_disconnect(c_);
+}
+
+bool X11DirectWindows::open() {
+    if (c_) return !xcb_connection_has_error(c_);
+    c_ = xcb_connect(x_.display().empty() ? nullptr : x_.display().c_str(), nullptr);
+    if (xcb_connection_has_error(c_)) return false;
+    xcb_prefetch_maximum_request_length(c_);
+    xcb_prefetch_extension_data(c_, &xcb_shm_id);
+    notifier_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(c_), QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readEvents(); });
+    return true;
+}
+
+void X11DirectWindows::readEvents() {
+    // Events read while waiting for a reply wait in the queue without the socket telling.
+    while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
+        const auto type = e->response_type & 0x7f;
+        xcb_window_t target = XCB_WINDOW_NONE;
+        if (type == XCB_EXPOSE)
+            target = reinterpret_cast<xcb_expose_event_t*>(e)->window;
+        else if (type == XCB_BUTTON_PRESS || type == XCB_BUTTON_RELEASE || type == XCB_MOTION_NOTIFY)
+            target = reinterpret_cast<xcb_button_press_event_t*>(e)->event;  // the same place in all three
+        for (Window* w : windows_)
+            if (w->id() == target) {
+                w->handle(e);
+                break;
+            }
+        std::free(e);
+    }
+    if (xcb_connection_has_error(c_)) notifier_->setEnabled(false);
+}
+
+std::unique_ptr<DirectWindow> X11DirectWindows::attach(QWidget& window, const QImage& image,
+                                                       DirectWindow::Pointer pointer) {
+    if (image.format() != QImage::Format_RGB32 || image.isNull() || !open()) return nullptr;
+    // The toolkit's window, made and known to the server before a child goes into it.
+    const xcb_window_t parent = Connection::windowOf(window);
+    Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(x_.get(), xcb_get_geometry(x_.get(), parent), nullptr), &std::free);
+    if (!geometry) return nullptr;
+    // Pixels as the image holds them: 32 bits, B G R x in memory.
+    const xcb_setup_t* setup = xcb_get_setup(c_);
+    bool native = setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST && (geometry->depth == 24 || geometry->depth == 32);
+    for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f))
+        if (f.data->depth == geometry->depth && f.data->bits_per_pixel != 32) native = false;
+    if (!native) return nullptr;
+
+    const xcb_window_t id = xcb_generate_id(c_);
+    // No background to clear before each expose is put; no pointer event going on to the
+    // toolkit's window, not even the XInput 2 events of the pointer's own device (the toolkit
+    // selects those of every device, and would wake on each move).
+    const uint32_t values[] = {XCB_BACK_PIXMAP_NONE, kEvents,
+                               XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
+                                   XCB_EVENT_MASK_POINTER_MOTION};
+    const auto made = xcb_create_window_checked(
+        c_, XCB_COPY_FROM_PARENT, id, parent, 0, 0, uint16_t(image.width()), uint16_t(image.height()), 0,
+        XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+        XCB_CW_BACK_PIXMAP | XCB_CW_EVENT_MASK | XCB_CW_DONT_PROPAGATE, values);
+    if (xcb_generic_error_t* error = xcb_request_check(c_, made)) {
+        std::free(error);
+        return nullptr;
+    }
+    uint32_t segment = 0;
+    const int shmid = sharedSegmentOf(image);
+    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(c_, &xcb_shm_id);
+    if (shmid >= 0 && shm && shm->present) {
+        segment = xcb_generate_id(c_);
+        if (xcb_generic_error_t* error = xcb_request_check(c_, xcb_shm_attach_checked(c_, segment, uint32_t(shmid), 1))) {
+            std::free(error);
+            segment = 0;
+        }
+    }
+    auto direct = std::make_unique<Window>(*this, id, image, geometry->depth, segment, std::move(pointer));
+    xcb_map_window(c_, id);
+    xcb_flush(c_);
+    QMetaObject::invokeMethod(notifier_.get(), [this] { readEvents(); }, Qt::QueuedConnection);
+    return direct;
+}
+
+}  // namespace platform::x11
