@@ -47,10 +47,10 @@ saves() { local s; s=$(stamp); key "$@" s; wait_until not is "$s" stamp; }
 # X server and program. start_x [WIDTHxHEIGHT [Xvfb arguments]]: the server, the RandR monitors MONS
 # (monitors' arguments; SB_MONITORS=2: two 1024x768 side by side), the test desktop BACKDROP, then the
 # window manager SB_WM (openbox, openbox-picom, xfwm4, metacity, metacity-composite, kwin, i3, fluxbox, icewm,
-# none).
+# none). SB_XVFB: more arguments for every server (-extension MIT-SHM: one without shared memory).
 WM=${SB_WM:-openbox} MONS=${MONS:-$([ "${SB_MONITORS:-1}" = 1 ] || echo 1024 768 L)}
 start_x() { rm -f "$WORK/display" "$WORK/bus" "$WORK/root.log"
-    Xvfb -displayfd 3 -screen 0 "${1:-$((1024 * ${SB_MONITORS:-1}))x768}x24" "${@:2}" -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 "${1:-$((1024 * ${SB_MONITORS:-1}))x768}x24" "${@:2}" ${SB_XVFB:-} -nolisten tcp -noreset \
         3>"$WORK/display" 2>/dev/null &
     XVFB=$! && PIDS+=($!)
     TIMEOUT=30 wait_until test -s "$WORK/display" && export DISPLAY=":$(head -n1 "$WORK/display")" || exit 1
