@@ -55,7 +55,6 @@ public:
         std::erase(owner_.windows_, this);
         xcb_destroy_window(c_, id_);
         xcb_free_gc(c_, gc_);
-        if (segment_) xcb_shm_detach(c_, segment_);
         xcb_flush(c_);
     }
 
@@ -132,7 +131,7 @@ private:
     xcb_gcontext_t gc_ = 0;
     const QImage& image_;
     uint8_t depth_;
-    uint32_t segment_;  // 0: none
+    uint32_t segment_;  // 0: none; the image's, detached with it
     Pointer pointer_;
     QRegion exposed_;
     bool tracking_ = false;
@@ -143,7 +142,9 @@ X11DirectWindows::X11DirectWindows(Connection x) : x_(x) {}
 
 X11DirectWindows::~X11DirectWindows() {
     notifier_.reset();
-    if (c_) xcb_disconnect(c_);
+    if (!c_) return;
+    forgetConnection(c_);
+    xcb_disconnect(c_);
 }
 
 bool X11DirectWindows::open() {
@@ -151,7 +152,6 @@ bool X11DirectWindows::open() {
     c_ = xcb_connect(x_.display().empty() ? nullptr : x_.display().c_str(), nullptr);
     if (xcb_connection_has_error(c_)) return false;
     xcb_prefetch_maximum_request_length(c_);
-    xcb_prefetch_extension_data(c_, &xcb_shm_id);
     notifier_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(c_), QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readEvents(); });
     return true;
@@ -206,16 +206,7 @@ std::unique_ptr<DirectWindow> X11DirectWindows::attach(QWidget& window, const QI
         std::free(error);
         return nullptr;
     }
-    uint32_t segment = 0;
-    const int shmid = sharedSegmentOf(image);
-    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(c_, &xcb_shm_id);
-    if (shmid >= 0 && shm && shm->present) {
-        segment = xcb_generate_id(c_);
-        if (xcb_generic_error_t* error = xcb_request_check(c_, xcb_shm_attach_checked(c_, segment, uint32_t(shmid), 1))) {
-            std::free(error);
-            segment = 0;
-        }
-    }
+    const uint32_t segment = attachShared(c_, image);  // 0: through the socket
     auto direct = std::make_unique<Window>(*this, id, image, geometry->depth, segment, std::move(pointer));
     xcb_map_window(c_, id);
     xcb_flush(c_);
