@@ -7,6 +7,9 @@ source "$(dirname "$0")/lib.sh" "$1"
 restart() {  # restart AUTOHIDE HOTKEY: the program anew with these two settings
     ! kill -0 "$APP_PID" 2>/dev/null || close_app; ini autohide="$1" hotkey="$2" >"$RUN/settings.ini" && start_app; }
 hidden() { minimised "$TOOLBAR"; }
+# settled: the minimise action is back after a leave, where the manager tells allowed actions;
+# some (xfwm4) get it by mapping the toolbar anew, which also focuses it anew.
+settled() { ! xprop -root _NET_SUPPORTED | grep -q _NET_WM_ALLOWED_ACTIONS || can "$TOOLBAR" MINIMIZE; }
 height() { fgeo "$TOOLBAR" | cut -d' ' -f4; }
 # Another X client, which logs the keys it gets; other: it has the focus and an empty log.
 got() { grep -q "keysym 0x[0-9a-f]*, $1)" "$WORK/xev.log"; }
@@ -72,7 +75,7 @@ dclick 600 600                 | a double-click leaves                 | not can
 :                              | and minimises the toolbar             | hidden
 # F1 chosen
 restart 0 1; other; key F1     | F1 enters                             | canvas
-key F1                         | F1 leaves                             | not canvas && active_is $TOOLBAR
+key F1                         | F1 leaves                             | not canvas && active_is $TOOLBAR && settled
 other; key ctrl+z              | Ctrl + Z reaches the focused application | got z
 :                              | and does not enter drawing mode       | not canvas
 # after exit the key is free; a key held by another program before the start
