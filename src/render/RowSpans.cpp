@@ -43,6 +43,18 @@ void normalise(std::vector<Span>& spans) {
     spans.resize(n + 1);
 }
 
+int Box::lastRowLike(int y) const {
+    int last = rows().bottom;
+    if (!hole.isEmpty()) {
+        const int holeTop = firstCentreAtOrAfter(hole.top()), holeBottom = lastCentreBefore(hole.bottom());
+        if (y < holeTop)
+            last = std::min(last, holeTop - 1);
+        else if (y <= holeBottom)
+            last = std::min(last, holeBottom);
+    }
+    return std::max(last, y);
+}
+
 Rows Box::rows() const { return {firstCentreAtOrAfter(outer.top()), lastCentreBefore(outer.bottom())}; }
 
 void Box::spans(int y, std::vector<Span>& out) const {

@@ -24,6 +24,8 @@ struct Box {
     QRectF outer, hole;
     Rows rows() const;
     void spans(int y, std::vector<Span>& out) const;
+    // The last row, from y on, with the same runs as row y: a box is three bands of equal rows.
+    int lastRowLike(int y) const;
 };
 
 // An ellipse by its centre and semi-axes, less the ellipse with the hole's semi-axes where both

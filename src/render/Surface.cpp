@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 using geometry::TwipPoint;
 
@@ -94,6 +95,25 @@ public:
         }
     }
 
+    // Rows y0..y1 alike: the same runs in each, recorded as one block.
+    void rows(int y0, int y1, const std::vector<rowspans::Span>& spans) {
+        handOver();
+        for (rowspans::Span sp : spans) {
+            sp.from = std::max(sp.from, 0), sp.to = std::min(sp.to, width_ - 1);
+            if (sp.from > sp.to) continue;
+            const int n = sp.to - sp.from + 1;
+            for (int y = y0; y <= y1; ++y) {
+                QRgb* px = reinterpret_cast<QRgb*>(bits_ + ptrdiff_t(y) * stride_) + sp.from;
+                switch (ink_) {
+                case Ink::Invert: for (int i = 0; i < n; ++i) px[i] = ~px[i] | 0xff000000u; break;
+                case Ink::Highlight: for (int i = 0; i < n; ++i) px[i] &= colour_; break;
+                case Ink::Copy: std::fill(px, px + n, colour_); break;
+                }
+            }
+            s_.dirty_.add(y0, y1, sp.from, sp.to);
+        }
+    }
+
 private:
     void handOver() {
         if (bandBottom_ >= bandTop_)
@@ -112,12 +132,26 @@ private:
 };
 
 // Each pixel of the figure once, in the pen's ink. Inverted figures between beginSwap() and
-// endSwap() are only noted, row by row.
+// endSwap() are only noted: boxes as rectangles while only boxes come (a band of rows at a
+// time, so that a box costs its rows' pixels and not a note per row), else row by row.
 template <class Figure>
 void Surface::paint(const Figure& figure, const PenStyle& pen) {
     const rowspans::Rows rows = figure.rows();
     const int top = std::max(rows.top, 0), bottom = std::min(rows.bottom, image_.height() - 1);
     if (swapping_ && pen.ink == Ink::Invert) {
+        if constexpr (std::is_same_v<Figure, rowspans::Box>) {
+            if (swapTouched_.empty()) {
+                for (int y = top; y <= bottom;) {
+                    spans_.clear();
+                    figure.spans(y, spans_);
+                    const int last = std::min(bottom, figure.lastRowLike(y));
+                    for (const rowspans::Span& sp : spans_) swapBoxes_.emplace_back(QPoint(sp.from, y), QPoint(sp.to, last));
+                    y = last + 1;
+                }
+                return;
+            }
+        }
+        noteSwapBoxesByRow();
         if (swapRows_.size() != size_t(image_.height())) swapRows_.resize(size_t(image_.height()));
         for (int y = top; y <= bottom; ++y) {
             std::vector<rowspans::Span>& noted = swapRows_[size_t(y)];
@@ -136,23 +170,64 @@ void Surface::paint(const Figure& figure, const PenStyle& pen) {
     }
 }
 
+void Surface::noteRows(int y0, int y1, const std::vector<rowspans::Span>& spans) {
+    if (spans.empty()) return;
+    if (swapRows_.size() != size_t(image_.height())) swapRows_.resize(size_t(image_.height()));
+    for (int y = y0; y <= y1; ++y) {
+        std::vector<rowspans::Span>& noted = swapRows_[size_t(y)];
+        if (noted.empty()) swapTouched_.push_back(y);
+        noted.insert(noted.end(), spans.begin(), spans.end());
+    }
+}
+
+void Surface::noteSwapBoxesByRow() {
+    std::vector<rowspans::Span> one(1);
+    for (const QRect& r : swapBoxes_) {
+        one[0] = {r.left(), r.right()};
+        noteRows(r.top(), r.bottom(), one);
+    }
+    swapBoxes_.clear();
+}
+
 void Surface::beginSwap() { swapping_ = true; }
 
-// A pixel inverted an even number of times is as it was: only the runs covered an odd number of
-// times are inverted, found by sweeping the runs' ends along each row.
+namespace {
+// The runs covered an odd number of times, from the runs' ends sorted: [0, 1), [2, 3), ...
+void oddRuns(std::vector<int>& ends, std::vector<rowspans::Span>& out) {
+    std::sort(ends.begin(), ends.end());
+    out.clear();
+    for (size_t i = 0; i + 1 < ends.size(); i += 2)
+        if (ends[i] < ends[i + 1]) out.push_back({ends[i], ends[i + 1] - 1});
+}
+}  // namespace
+
+// A pixel inverted an even number of times is as it was: only the pixels covered an odd number
+// of times are inverted, found by sweeping the runs' ends along each row, or along each band of
+// rows that the noted boxes cross alike.
 void Surface::endSwap() {
     swapping_ = false;
-    std::sort(swapTouched_.begin(), swapTouched_.end());
     RowWriter writer(*this, PenStyle{}.inverted());
     std::vector<int> ends;
+    if (!swapBoxes_.empty()) {
+        std::vector<int> cuts;
+        for (const QRect& r : swapBoxes_) cuts.push_back(r.top()), cuts.push_back(r.bottom() + 1);
+        std::sort(cuts.begin(), cuts.end());
+        cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+        for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+            ends.clear();
+            for (const QRect& r : swapBoxes_)
+                if (r.top() <= cuts[i] && r.bottom() >= cuts[i + 1] - 1) ends.push_back(r.left()), ends.push_back(r.right() + 1);
+            oddRuns(ends, spans_);
+            writer.rows(cuts[i], cuts[i + 1] - 1, spans_);
+        }
+        swapBoxes_.clear();
+    }
+    std::sort(swapTouched_.begin(), swapTouched_.end());
     for (int y : swapTouched_) {
         std::vector<rowspans::Span>& noted = swapRows_[size_t(y)];
         ends.clear();
         for (const rowspans::Span& sp : noted) ends.push_back(sp.from), ends.push_back(sp.to + 1);
-        std::sort(ends.begin(), ends.end());
-        spans_.clear();
-        for (size_t i = 0; i + 1 < ends.size(); i += 2)
-            if (ends[i] < ends[i + 1]) spans_.push_back({ends[i], ends[i + 1] - 1});
+        oddRuns(ends, spans_);
         noted.clear();
         writer.row(y, spans_);
     }

@@ -72,6 +72,8 @@ private:
     class RowWriter;
     template <class Figure>
     void paint(const Figure& figure, const PenStyle& pen);
+    void noteRows(int y0, int y1, const std::vector<rowspans::Span>& spans);
+    void noteSwapBoxesByRow();
 
     QImage image_;
     QImage picture_;
@@ -81,4 +83,5 @@ private:
     bool swapping_ = false;
     std::vector<std::vector<rowspans::Span>> swapRows_;  // by row: the inverted runs noted
     std::vector<int> swapTouched_;                       // rows with runs noted
+    std::vector<QRect> swapBoxes_;  // or, while only boxes were drawn, their pixels as rectangles
 };

@@ -113,6 +113,53 @@ TEST(Surface, InvertedFiguresDrawnTwiceLeaveNoTrace) {
     EXPECT_EQ(w.takeDirty(), QRect(1, 5, 7, 1));
 }
 
+// A move of a band inverts, in one pass, only what differs between the bands: the same pixels
+// as erasing the old band and drawing the new one, whichever figures and however they overlap.
+TEST(Surface, ABandSwappedLeavesWhatErasingAndDrawingLeave) {
+    const QSize size(160, 120);
+    const std::array<Surface::Segment, 3> arrow = {{{px(10, 10), px(80, 60)}, {px(60, 60), px(80, 60)}, {px(80, 40), px(80, 60)}}};
+    using Draw = std::function<void(Surface&, const PenStyle&)>;
+    const Draw box1 = [](Surface& s, const PenStyle& p) { s.box(px(20, 15), px(120, 90), p); };
+    const Draw box2 = [](Surface& s, const PenStyle& p) { s.box(px(20, 15), px(121, 92), p); };  // one corner moved
+    const Draw box3 = [](Surface& s, const PenStyle& p) { s.box(px(150, 5), px(60, 50), p); };   // crossing the others
+    const Draw tiny = [](Surface& s, const PenStyle& p) { s.box(px(40, 40), px(40, 40), p); };   // a dot
+    const Draw ring = [](Surface& s, const PenStyle& p) { s.ellipse(px(80, 60), 700, 0.6f, p); };
+    const Draw line = [](Surface& s, const PenStyle& p) { s.line(px(5, 100), px(150, 8), p); };
+    const Draw arrows = [&arrow](Surface& s, const PenStyle& p) { s.lines(arrow, p); };
+    const struct {
+        const char* name;
+        std::vector<Draw> figures;
+    } cases[] = {
+        {"a box moved by its corner", {box1, box2}},
+        {"two boxes crossing", {box1, box3}},
+        {"the same box twice", {box1, box1}},
+        {"three boxes and a dot", {box1, box3, tiny, box2}},
+        {"a box then other figures", {box1, ring, box3, line}},
+        {"other figures then a box", {ring, arrows, box2}},
+        {"an ellipse and a line", {ring, line}},
+    };
+    for (const auto& c : cases)
+        for (int width : {1, 4})
+            for (bool filled : {false, true}) {
+                const PenStyle pen = PenStyle{Ink::Copy, filled, Qt::red, width}.inverted();
+                Surface swapped(size, 15), plain(size, 15);
+                swapped.setImage(gradient(size)), plain.setImage(gradient(size));
+                swapped.takeDirty();
+                const QImage before = swapped.image().copy();
+                swapped.beginSwap();
+                for (const Draw& draw : c.figures) draw(swapped, pen);
+                swapped.endSwap();
+                for (const Draw& draw : c.figures) draw(plain, pen);
+                EXPECT_EQ(swapped.image(), plain.image()) << c.name << ", width " << width << ", filled " << filled;
+                const QRegion dirty = swapped.takeDirty();
+                int outside = 0;
+                for (int y = 0; y < size.height(); ++y)
+                    for (int x = 0; x < size.width(); ++x)
+                        outside += swapped.image().pixel(x, y) != before.pixel(x, y) && !dirty.contains(QPoint(x, y));
+                EXPECT_EQ(outside, 0) << c.name << ": changed pixels outside the region";
+            }
+}
+
 // A move of a band repaints what changed and little more: every changed pixel lies in the region
 // recorded, and for outlines the region is strips along them, far smaller than their bounding box.
 TEST(Surface, DirtyRegionCoversEveryChangedPixelAndFollowsOutlines) {
