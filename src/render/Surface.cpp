@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <type_traits>
 
 using geometry::TwipPoint;
@@ -140,7 +141,7 @@ void Surface::paint(const Figure& figure, const PenStyle& pen) {
     const int top = std::max(rows.top, 0), bottom = std::min(rows.bottom, image_.height() - 1);
     if (swapping_ && pen.ink == Ink::Invert) {
         if constexpr (std::is_same_v<Figure, rowspans::Box>) {
-            if (swapTouched_.empty()) {
+            if (swapTop_ > swapBottom_) {  // no rows noted yet
                 for (int y = top; y <= bottom;) {
                     spans_.clear();
                     figure.spans(y, spans_);
@@ -151,15 +152,10 @@ void Surface::paint(const Figure& figure, const PenStyle& pen) {
                 return;
             }
         }
-        noteSwapBoxesByRow();
         if (swapRows_.size() != size_t(image_.height())) swapRows_.resize(size_t(image_.height()));
-        for (int y = top; y <= bottom; ++y) {
-            std::vector<rowspans::Span>& noted = swapRows_[size_t(y)];
-            if (noted.empty()) swapTouched_.push_back(y);
-            const size_t before = noted.size();
-            figure.spans(y, noted);
-            if (noted.empty() && before == 0) swapTouched_.pop_back();
-        }
+        noteSwapBoxesByRow();
+        for (int y = top; y <= bottom; ++y) figure.spans(y, swapRows_[size_t(y)]);
+        if (top <= bottom) swapTop_ = std::min(swapTop_, top), swapBottom_ = std::max(swapBottom_, bottom);
         return;
     }
     RowWriter writer(*this, pen);
@@ -172,12 +168,8 @@ void Surface::paint(const Figure& figure, const PenStyle& pen) {
 
 void Surface::noteRows(int y0, int y1, const std::vector<rowspans::Span>& spans) {
     if (spans.empty()) return;
-    if (swapRows_.size() != size_t(image_.height())) swapRows_.resize(size_t(image_.height()));
-    for (int y = y0; y <= y1; ++y) {
-        std::vector<rowspans::Span>& noted = swapRows_[size_t(y)];
-        if (noted.empty()) swapTouched_.push_back(y);
-        noted.insert(noted.end(), spans.begin(), spans.end());
-    }
+    for (int y = y0; y <= y1; ++y) swapRows_[size_t(y)].insert(swapRows_[size_t(y)].end(), spans.begin(), spans.end());
+    swapTop_ = std::min(swapTop_, y0), swapBottom_ = std::max(swapBottom_, y1);
 }
 
 void Surface::noteSwapBoxesByRow() {
@@ -222,16 +214,16 @@ void Surface::endSwap() {
         }
         swapBoxes_.clear();
     }
-    std::sort(swapTouched_.begin(), swapTouched_.end());
-    for (int y : swapTouched_) {
+    for (int y = swapTop_; y <= swapBottom_; ++y) {
         std::vector<rowspans::Span>& noted = swapRows_[size_t(y)];
+        if (noted.empty()) continue;
         ends.clear();
         for (const rowspans::Span& sp : noted) ends.push_back(sp.from), ends.push_back(sp.to + 1);
         oddRuns(ends, spans_);
         noted.clear();
         writer.row(y, spans_);
     }
-    swapTouched_.clear();
+    swapTop_ = std::numeric_limits<int>::max(), swapBottom_ = -1;
 }
 
 // The pen covers the band between the figure grown and shrunk by half its width; a figure

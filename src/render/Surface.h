@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSize>
 
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -82,6 +83,6 @@ private:
     std::vector<rowspans::Span> spans_, bandRuns_;  // scratch of paint(), kept for its memory
     bool swapping_ = false;
     std::vector<std::vector<rowspans::Span>> swapRows_;  // by row: the inverted runs noted
-    std::vector<int> swapTouched_;                       // rows with runs noted
+    int swapTop_ = std::numeric_limits<int>::max(), swapBottom_ = -1;  // the rows with runs noted, and maybe some without
     std::vector<QRect> swapBoxes_;  // or, while only boxes were drawn, their pixels as rectangles
 };
