@@ -101,8 +101,13 @@ Strokes::Strokes(std::span<const Segment> segments, double radius) : radius_(rad
         const QPointF d = s.b - s.a;
         const double length = std::hypot(d.x(), d.y());
         const QPointF n = length > 0 ? QPointF(-d.y() / length * radius, d.x() / length * radius) : QPointF();
-        strokes_.push_back({s.a, s.b, {s.a + n, s.b + n, s.b - n, s.a - n}, std::min(s.a.y(), s.b.y()) - radius,
-                            std::max(s.a.y(), s.b.y()) + radius});
+        Stroke k{s.a, s.b, {s.a + n, s.b + n, s.b - n, s.a - n}, {}, std::min(s.a.y(), s.b.y()) - radius,
+                 std::max(s.a.y(), s.b.y()) + radius};
+        for (int i = 0; i < 4; ++i) {
+            const QPointF p = k.band[i], q = k.band[(i + 1) % 4];
+            k.slope[i] = p.y() == q.y() ? 0 : (q.x() - p.x()) / (q.y() - p.y());
+        }
+        strokes_.push_back(k);
     }
 }
 
@@ -132,7 +137,7 @@ void Strokes::spans(int y, std::vector<Span>& out) const {
             if (p.y() == q.y()) {
                 lo = std::min({lo, p.x(), q.x()}), hi = std::max({hi, p.x(), q.x()});
             } else {
-                const double x = p.x() + (q.x() - p.x()) * (c - p.y()) / (q.y() - p.y());
+                const double x = p.x() + s.slope[i] * (c - p.y());
                 lo = std::min(lo, x), hi = std::max(hi, x);
             }
         }

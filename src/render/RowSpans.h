@@ -52,6 +52,7 @@ private:
     struct Stroke {
         QPointF a, b;
         QPointF band[4];  // the corners of the band between the round ends; all on a for a dot
+        double slope[4];  // of the edge from band[i] to band[i + 1]: columns per row; 0 for a level one
         double top, bottom;
     };
     std::vector<Stroke> strokes_;
