@@ -27,10 +27,12 @@ Application::Application(platform::Platform& platform, std::string settingsPath,
         messages_.inform = [this](const QString& text) {
             QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Slateboard"), text, QMessageBox::Ok, &toolbar_);
             box.exec();
+            giveKeysBack();
         };
     if (!messages_.warn)
         messages_.warn = [this](const QString& text) {
             QMessageBox::warning(&toolbar_, QStringLiteral("Slateboard"), text);
+            giveKeysBack();
         };
     connect(&toolbar_, &ToolbarWindow::keyPressed, this, &Application::onKey);
     connect(&toolbar_, &ToolbarWindow::drawButtonClicked, this, &Application::onDrawButton);
@@ -182,7 +184,8 @@ void Application::showPanel(OpenPanel which) {
 
 void Application::giveKeysBack() {
     // The keys go back to the toolbar, as to a dialog's owner; some managers (xfwm4 over the
-    // canvas, which never takes the focus) would leave them with no window.
+    // canvas, which never takes the focus) would leave them with no window, and without a
+    // window manager the focus falls back to the root window.
     if (toolbar_.isVisible() && !platform_.hints->isMinimized(toolbar_)) toolbar_.takeKeys();
 }
 
