@@ -18,9 +18,11 @@ workarea() { [ "${SB_MONITORS:-1}" = 1 ] && xprop -root _NET_WORKAREA 2>/dev/nul
 # swatch X Y COLOUR: at least 150 of the 41 x 21 pixels at X, Y in the panel have the colour.
 swatch() { local x y; read -r x y _ < <(geo "$PANEL") && shot && convert "$WORK/shot.ppm" \
     -crop "41x21+$((x + $1))+$((y + $2))" -depth 8 txt:- | (($(grep -ci "$3") >= 150)); }
-# A shown pop-up list of ours: a window straight on the root, which no window manager frames.
+# A shown pop-up list of ours: a window straight on the root that no window manager may frame
+# (override-redirect; without a manager the toolbar and the panels are straight on the root too).
 popup() { local w; for w in $(xwininfo -root -children | awk '/\("slateboard" / {print $1}'); do
-    xwininfo -id "$w" | grep -q IsViewable && return; done; false; }
+    xwininfo -id "$w" | grep -q IsViewable && xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && return
+    done; false; }
 start_x && start_app || exit 1
 # (the key box, 368 or 152 pixels down, stays hidden: without a frame the panel is no taller than that)
 for panel in "h|$HELP_T|5385|5700|359 380|368" "Down|$SETUP_T|3525|2550|235 170|152"; do
