@@ -30,11 +30,11 @@ void cut(std::vector<Span>& out, int holeFrom, int holeTo) {
 
 }  // namespace
 
-void normalise(std::vector<Span>& spans) {
-    if (spans.size() < 2) return;
-    std::sort(spans.begin(), spans.end(), [](const Span& l, const Span& r) { return l.from < r.from; });
-    size_t n = 0;
-    for (size_t i = 1; i < spans.size(); ++i) {
+void normalise(std::vector<Span>& spans, size_t from) {
+    if (spans.size() < from + 2) return;
+    std::sort(spans.begin() + long(from), spans.end(), [](const Span& l, const Span& r) { return l.from < r.from; });
+    size_t n = from;
+    for (size_t i = from + 1; i < spans.size(); ++i) {
         if (spans[i].from <= spans[n].to + 1)
             spans[n].to = std::max(spans[n].to, spans[i].to);
         else
@@ -144,19 +144,7 @@ void Strokes::spans(int y, std::vector<Span>& out) const {
         const int from = firstSampleAtOrAfter(lo), to = lastSampleAtOrBefore(hi);
         if (lo <= hi && from <= to) out.push_back({from, to});
     }
-    if (out.size() - before > 1) {
-        // This row's runs sorted and joined where they overlap or touch, in place.
-        const auto first = out.begin() + long(before);
-        std::sort(first, out.end(), [](const Span& l, const Span& r) { return l.from < r.from; });
-        auto kept = first;
-        for (auto it = first + 1; it != out.end(); ++it) {
-            if (it->from <= kept->to + 1)
-                kept->to = std::max(kept->to, it->to);
-            else
-                *++kept = *it;
-        }
-        out.erase(kept + 1, out.end());
-    }
+    normalise(out, before);  // this row's runs only
 }
 
 }  // namespace rowspans

@@ -59,7 +59,7 @@ private:
     double radius_;
 };
 
-// Sorts the runs and joins those that overlap or touch.
-void normalise(std::vector<Span>& spans);
+// Sorts the runs from `from` on and joins those that overlap or touch, in place.
+void normalise(std::vector<Span>& spans, size_t from = 0);
 
 }  // namespace rowspans

@@ -78,13 +78,7 @@ public:
         for (rowspans::Span sp : spans) {
             sp.from = std::max(sp.from, 0), sp.to = std::min(sp.to, w - 1);
             if (sp.from > sp.to) continue;
-            QRgb* px = line + sp.from;
-            const int n = sp.to - sp.from + 1;
-            switch (ink_) {
-            case Ink::Invert: for (int i = 0; i < n; ++i) px[i] = ~px[i] | 0xff000000u; break;
-            case Ink::Highlight: for (int i = 0; i < n; ++i) px[i] &= colour_; break;
-            case Ink::Copy: std::fill(px, px + n, colour_); break;
-            }
+            apply(line + sp.from, sp.to - sp.from + 1);
             bandBottom_ = y;
             auto joined = std::find_if(band.begin(), band.end(), [&](const rowspans::Span& r) {
                 return r.from <= sp.to + DirtyRegion::kJoinGap && sp.from <= r.to + DirtyRegion::kJoinGap;
@@ -102,20 +96,21 @@ public:
         for (rowspans::Span sp : spans) {
             sp.from = std::max(sp.from, 0), sp.to = std::min(sp.to, width_ - 1);
             if (sp.from > sp.to) continue;
-            const int n = sp.to - sp.from + 1;
-            for (int y = y0; y <= y1; ++y) {
-                QRgb* px = reinterpret_cast<QRgb*>(bits_ + ptrdiff_t(y) * stride_) + sp.from;
-                switch (ink_) {
-                case Ink::Invert: for (int i = 0; i < n; ++i) px[i] = ~px[i] | 0xff000000u; break;
-                case Ink::Highlight: for (int i = 0; i < n; ++i) px[i] &= colour_; break;
-                case Ink::Copy: std::fill(px, px + n, colour_); break;
-                }
-            }
+            for (int y = y0; y <= y1; ++y)
+                apply(reinterpret_cast<QRgb*>(bits_ + ptrdiff_t(y) * stride_) + sp.from, sp.to - sp.from + 1);
             s_.dirty_.add(y0, y1, sp.from, sp.to);
         }
     }
 
 private:
+    void apply(QRgb* px, int n) const {
+        switch (ink_) {
+        case Ink::Invert: for (int i = 0; i < n; ++i) px[i] = ~px[i] | 0xff000000u; break;
+        case Ink::Highlight: for (int i = 0; i < n; ++i) px[i] &= colour_; break;
+        case Ink::Copy: std::fill(px, px + n, colour_); break;
+        }
+    }
+
     void handOver() {
         if (bandBottom_ >= bandTop_)
             for (const rowspans::Span& r : s_.bandRuns_) s_.dirty_.add(bandTop_, bandBottom_, r.from, r.to);
