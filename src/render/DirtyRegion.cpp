@@ -37,6 +37,28 @@ void DirtyRegion::addToBand(int index, int y0, int y1, int x0, int x1) {
     }
 }
 
+namespace {
+// The runs of both lists, those closer than the gap joined: sorted and apart as a band's are.
+void joinRuns(const std::vector<DirtyRegion::Run>& a, const std::vector<DirtyRegion::Run>& b, std::vector<DirtyRegion::Run>& out) {
+    out.clear();
+    auto i = a.begin(), j = b.begin();
+    while (i != a.end() || j != b.end()) {
+        const DirtyRegion::Run next = j == b.end() || (i != a.end() && i->from <= j->from) ? *i++ : *j++;
+        if (!out.empty() && next.from <= out.back().to + DirtyRegion::kJoinGap)
+            out.back().to = std::max(out.back().to, next.to);
+        else
+            out.push_back(next);
+    }
+}
+
+// What putting these runs over `rows` rows costs, in pixels.
+int64_t cost(const std::vector<DirtyRegion::Run>& runs, int rows) {
+    int64_t pixels = 0;
+    for (const DirtyRegion::Run& r : runs) pixels += int64_t(r.to - r.from + 1) * rows + DirtyRegion::kRectCost;
+    return pixels;
+}
+}  // namespace
+
 QRegion DirtyRegion::take() {
     QRegion out;
     if (all_) {
@@ -44,23 +66,30 @@ QRegion DirtyRegion::take() {
     } else if (!touched_.empty()) {
         std::sort(touched_.begin(), touched_.end());
         // Bands in order, each a row of rectangles of its height: the sorted, non-overlapping
-        // form QRegion takes as it is. Neighbouring bands with the same runs become one.
+        // form QRegion takes as it is. A band joins the one above when one row of wider
+        // rectangles costs less to put than two rows of narrower ones, as along the steep sides
+        // of an outline, where neighbouring bands cover nearly the same columns.
         std::vector<QRect> rects;
-        const Band* above = nullptr;
-        size_t aboveStart = 0;
+        int top = 0, bottom = -1;
+        auto putGroup = [&] {
+            for (const Run& r : group_) rects.emplace_back(QPoint(r.from, top), QPoint(r.to, bottom));
+        };
         for (int index : touched_) {
             const Band& b = bands_[size_t(index)];
-            const bool same = above && above->bottom + 1 == b.top && above->runs.size() == b.runs.size() &&
-                              std::equal(b.runs.begin(), b.runs.end(), above->runs.begin(),
-                                         [](const Run& l, const Run& r) { return l.from == r.from && l.to == r.to; });
-            if (same) {
-                for (size_t i = aboveStart; i < rects.size(); ++i) rects[i].setBottom(b.bottom);
-            } else {
-                aboveStart = rects.size();
-                for (const Run& r : b.runs) rects.emplace_back(QPoint(r.from, b.top), QPoint(r.to, b.bottom));
+            if (bottom + 1 == b.top) {
+                joinRuns(group_, b.runs, joined_);
+                const int rows = b.bottom - top + 1;
+                if (cost(joined_, rows) <= cost(group_, bottom - top + 1) + cost(b.runs, b.bottom - b.top + 1)) {
+                    std::swap(group_, joined_);
+                    bottom = b.bottom;
+                    continue;
+                }
             }
-            above = &b;
+            putGroup();
+            group_ = b.runs, top = b.top, bottom = b.bottom;
         }
+        putGroup();
+        group_.clear();
         out.setRects(rects.data(), int(rects.size()));
     }
     for (int index : touched_) {
