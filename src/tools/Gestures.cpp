@@ -29,10 +29,21 @@ Gestures::AfterPress Gestures::press(Qt::MouseButton button, Qt::MouseButtons he
 }
 
 void Gestures::move(geometry::TwipPoint to, Qt::MouseButtons held) {
-    if (!dragging_) return;
-    if (!(held & button_)) return finish(last_);  // the release was lost
+    if (moveLater(to, held)) show();
+}
+
+bool Gestures::moveLater(geometry::TwipPoint to, Qt::MouseButtons held) {
+    if (!dragging_) return false;
+    if (!(held & button_)) {
+        finish(last_);  // the release was lost
+        return false;
+    }
     last_ = to;
-    if (tool_) tool_->move(to);
+    return tool_ && tool_->moveLater(to);
+}
+
+void Gestures::show() {
+    if (tool_) tool_->show();
 }
 
 void Gestures::release(Qt::MouseButton button, geometry::TwipPoint at) {

@@ -31,6 +31,10 @@ public:
 
     AfterPress press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at);
     void move(geometry::TwipPoint to, Qt::MouseButtons held);
+    // A move whose drawing may wait for show(), as the tool allows; true when something waits.
+    // The gesture ends as it would had every move been shown.
+    bool moveLater(geometry::TwipPoint to, Qt::MouseButtons held);
+    void show();
     void release(Qt::MouseButton button, geometry::TwipPoint at);
     // A gesture is under way: its release has not come yet.
     bool open() const { return dragging_; }

@@ -25,17 +25,10 @@ void BoxTool::finish(TwipPoint release) { surface_.box(start_, release, pen_); }
 
 void EllipseTool::started() {
     // A circle of one twip round the press point, which the first move erases.
-    centre_ = start_;
-    radius_ = 1;
-    aspect_ = 1;
+    drawn_ = aimed_ = {start_, 1, 1};
 }
-void EllipseTool::follow(TwipPoint to) {
-    const geometry::EllipseFit fit = geometry::fitEllipse(start_, to, aspect_);
-    centre_ = fit.centre;
-    radius_ = fit.radius;
-    aspect_ = fit.aspect;
-}
-void EllipseTool::drawBand(const PenStyle& pen) { surface_.ellipse(centre_, radius_, aspect_, pen); }
+void EllipseTool::aim(TwipPoint to) { aimed_ = geometry::fitEllipse(start_, to, aimed_.aspect); }
+void EllipseTool::drawBand(const PenStyle& pen) { surface_.ellipse(drawn_.centre, drawn_.radius, drawn_.aspect, pen); }
 void EllipseTool::finish(TwipPoint) { drawBand(pen_); }
 
 void LoupeTool::drawBand(const PenStyle& pen) { surface_.box(start_, band_, pen); }

@@ -1,4 +1,5 @@
 #pragma once
+#include "geometry/Ellipse.h"
 #include "tools/Tool.h"
 
 // A straight line from the press point to the release point.
@@ -26,12 +27,11 @@ class BoxTool final : public RubberBandTool {
 class EllipseTool final : public RubberBandTool {
     using RubberBandTool::RubberBandTool;
     void started() override;
-    void follow(geometry::TwipPoint to) override;
+    void aim(geometry::TwipPoint to) override;
+    void takeAim() override { drawn_ = aimed_; }
     void drawBand(const PenStyle& pen) override;
     void finish(geometry::TwipPoint release) override;
-    geometry::TwipPoint centre_;
-    float radius_ = 1;
-    float aspect_ = 1;
+    geometry::EllipseFit drawn_, aimed_;  // a move straight up or down keeps the last aspect aimed at
 };
 
 // The loupe: a drag more than 2 % of the screen's width right and down stretches the dragged box

@@ -2,16 +2,30 @@
 
 #include "render/Surface.h"
 
+#include <utility>
+
 void RubberBandTool::press(geometry::TwipPoint at) {
-    start_ = band_ = at;
+    start_ = band_ = aim_ = at;
     started();
     toggleBand();
 }
 
 void RubberBandTool::move(geometry::TwipPoint to) {
+    moveLater(to);
+    show();
+}
+
+bool RubberBandTool::moveLater(geometry::TwipPoint to) {
+    aim(to);
+    waiting_ = true;
+    return true;
+}
+
+void RubberBandTool::show() {
+    if (!std::exchange(waiting_, false)) return;
     surface_.beginSwap();
     toggleBand();
-    follow(to);
+    takeAim();
     toggleBand();
     surface_.endSwap();
 }
@@ -23,5 +37,6 @@ void RubberBandTool::release(geometry::TwipPoint at) {
         return;
     }
     toggleBand();
+    if (std::exchange(waiting_, false)) takeAim();
     finish(at);
 }

@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 // The canvas is a top-level window, so the event's position in the window is its position on
@@ -31,6 +33,13 @@ QImage fitted(QImage desktop, QSize size) {
     return black.image();
 }
 
+// Milliseconds between two pictures of the screen, whole and at least 4 (a screen that says
+// nothing of its rate is taken as 60 Hz).
+int refreshMs(const QScreen& screen) {
+    const qreal hz = screen.refreshRate();
+    return hz >= 30 && hz <= 250 ? std::max(4, int(1000 / hz)) : 16;
+}
+
 }  // namespace
 
 CanvasWindow::CanvasWindow(QScreen& screen, QImage desktop, Gestures::ToolMaker makeTool,
@@ -40,7 +49,8 @@ CanvasWindow::CanvasWindow(QScreen& screen, QImage desktop, Gestures::ToolMaker 
       surface_(fitted(std::move(desktop), screens::deviceGeometry(screen).size()), geometry::kTwipsPerPixel / ratio_),
       gestures_(surface_, std::move(makeTool)),
       clicks_(QGuiApplication::styleHints()->mouseDoubleClickInterval(),
-              QGuiApplication::styleHints()->mouseDoubleClickDistance()) {
+              QGuiApplication::styleHints()->mouseDoubleClickDistance()),
+      refreshMs_(refreshMs(screen)) {
     setWindowTitle(QStringLiteral("画面スクリーン"));
     // The canvas never takes the focus: the toolbar above it keeps the keys, and a focused
     // full-screen window would be raised over the always-on-top toolbar.
@@ -54,6 +64,9 @@ CanvasWindow::CanvasWindow(QScreen& screen, QImage desktop, Gestures::ToolMaker 
     setScreen(&screen);
     setGeometry(screen.geometry());
     setWindowState(Qt::WindowFullScreen);
+    nextRefresh_.setSingleShot(true);
+    nextRefresh_.setTimerType(Qt::PreciseTimer);
+    connect(&nextRefresh_, &QTimer::timeout, this, &CanvasWindow::showMoves);
     if (direct) direct_ = direct->attach(*this, surface_.image(), [this](const platform::PointerEvent& e) { pointer(e); });
 }
 
@@ -88,8 +101,21 @@ void CanvasWindow::press(Qt::MouseButton button, Qt::MouseButtons held, geometry
     afterGesture();
 }
 
-void CanvasWindow::mouseMoveEvent(QMouseEvent* e) {
-    gestures_.move(twipsOf(*e), e->buttons());
+void CanvasWindow::mouseMoveEvent(QMouseEvent* e) { move(twipsOf(*e), e->buttons()); }
+
+void CanvasWindow::move(geometry::TwipPoint to, Qt::MouseButtons held) {
+    if (gestures_.moveLater(to, held)) {
+        if (nextRefresh_.isActive()) return;
+        const qint64 wait = sinceShown_.isValid() ? refreshMs_ - sinceShown_.elapsed() : 0;
+        if (wait > 0) return nextRefresh_.start(int(wait));
+        return showMoves();
+    }
+    afterGesture();
+}
+
+void CanvasWindow::showMoves() {
+    gestures_.show();
+    sinceShown_.start();
     afterGesture();
 }
 
@@ -134,8 +160,7 @@ void CanvasWindow::pointer(const platform::PointerEvent& e) {
         break;
     case platform::PointerEvent::Kind::Move:
         clicks_.move(logical);
-        gestures_.move(at, e.held);
-        afterGesture();
+        move(at, e.held);
         break;
     case platform::PointerEvent::Kind::Release:
         gestures_.release(e.button, at);

@@ -4,7 +4,9 @@
 #include "tools/DoubleClick.h"
 #include "tools/Gestures.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 class QScreen;
@@ -45,6 +47,8 @@ private:
     void press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at);
     void doubleClick(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at);
     void pointer(const platform::PointerEvent& e);
+    void move(geometry::TwipPoint to, Qt::MouseButtons held);
+    void showMoves();
     void repaintDirty();
     void afterGesture();
 
@@ -53,5 +57,11 @@ private:
     Gestures gestures_;
     QPointer<QWidget> keysTo_;
     DoubleClick clicks_;
+    // A band follows the pointer once a refresh of the screen: a move a refresh or more after
+    // the last one shown is shown at once, a sooner one at the next refresh with all that came
+    // meanwhile.
+    const int refreshMs_;
+    QElapsedTimer sinceShown_;
+    QTimer nextRefresh_;
     std::unique_ptr<platform::DirectWindow> direct_;  // last: it shows the surface's image
 };

@@ -270,6 +270,34 @@ TEST(Tools, GesturesIgnoreWhatIsNotTheirs) {
     EXPECT_EQ(c.at(60, 30), kRed);
 }
 
+// The canvas shows a band once a refresh of the screen, however many moves came meanwhile: each
+// picture shown, and the drawing the gesture ends with, is what showing every move would give.
+// The moves end straight below the press, where an ellipse keeps the shape it was last aimed at.
+TEST(Tools, MovesShownLaterGiveWhatMovesShownAtOnceGive) {
+    constexpr Qt::MouseButton L = Qt::LeftButton;
+    const std::vector<TwipPoint> moves = {px(60, 50), px(120, 70), px(140, 120), px(90, 100), px(40, 110), px(40, 130)};
+    for (Pattern pattern : {Pattern::Line, Pattern::Arrow, Pattern::Rectangle, Pattern::Circle, Pattern::FilledRectangle,
+                            Pattern::FilledCircle, Pattern::FreeDraw, Pattern::Loupe})
+        for (size_t showEvery : {size_t(2), size_t(3), moves.size() + 1}) {
+            Canvas atOnce, later;
+            for (Canvas* c : {&atOnce, &later}) {
+                c->surface.setImage(gradient({200, 150}));
+                c->pattern = pattern;
+                c->gestures.press(L, L, px(40, 30));
+            }
+            for (size_t i = 0; i < moves.size(); ++i) {
+                atOnce.gestures.move(moves[i], L);
+                const bool waits = later.gestures.moveLater(moves[i], L);
+                EXPECT_EQ(waits, pattern != Pattern::FreeDraw) << int(pattern);
+                if ((i + 1) % showEvery) continue;
+                later.gestures.show();
+                EXPECT_EQ(later.surface.image(), atOnce.surface.image()) << int(pattern) << ", move " << i;
+            }
+            for (Canvas* c : {&atOnce, &later}) c->gestures.release(L, moves.back());
+            EXPECT_EQ(later.surface.image(), atOnce.surface.image()) << int(pattern) << ", shown every " << showEvery;
+        }
+}
+
 // The canvas's own windows get their pointer from the display, not the toolkit: a press makes a
 // double-click as the toolkit would tell it.
 TEST(Tools, DoubleClicksByButtonTimeAndDistance) {

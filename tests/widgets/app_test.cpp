@@ -112,6 +112,30 @@ TEST(DrawingMode, AGestureWhoseReleaseWasLostEndsWhereThePointerWasLastSeen) {
     }
 }
 
+TEST(DrawingMode, ABandCatchesUpWithABurstOfMovesAndFreeHandInksEachAtOnce) {
+    const Qt::MouseButton L = Qt::LeftButton;
+    const auto desktop = [](int x, int y) { return qRgb(x, y & 255, 0x80); };
+    const auto inverted = [](int x, int y) { return qRgb(255 - x, 255 - (y & 255), 0x7f); };
+    Rig r;
+    r.key(Qt::Key_L);
+    r.clickDrawButton();
+    const QImage& shown = r.canvas()->surface().image();
+    sendMouse(r, QEvent::MouseButtonPress, {100, 100}, L, L);
+    for (int x = 101; x <= 300; ++x) sendMouse(r, QEvent::MouseMove, {x, 200}, L, L);
+    // The band to the last point, (200, 150) halfway along it, comes by the next refresh.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.pixel(200, 150) == inverted(200, 150); }, 1000));
+    sendMouse(r, QEvent::MouseButtonRelease, {300, 200}, L, Qt::NoButton);
+    EXPECT_EQ(shown.pixel(200, 150), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(150, 200), desktop(150, 200));  // no band left over
+    r.key(Qt::Key_F);
+    sendMouse(r, QEvent::MouseButtonPress, {100, 250}, L, L);
+    for (int x = 105; x <= 200; x += 5) {
+        sendMouse(r, QEvent::MouseMove, {x, 250}, L, L);
+        EXPECT_EQ(shown.pixel(x - 2, 250), qRgb(255, 0, 0)) << x;
+    }
+    sendMouse(r, QEvent::MouseButtonRelease, {200, 250}, L, Qt::NoButton);
+}
+
 TEST(Keys, SavesAndTheOpenPanel) {
     Rig r;
     r.key(Qt::Key_R);
