@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -33,6 +34,12 @@ public:
     virtual void show(const QRegion& pixels) = 0;
     // Whether moves with no button down are reported.
     virtual void setTracking(bool on) = 0;
+    // Whether every move is reported (the default), or only the first after the last
+    // pointerNow(): the display then keeps the rest to itself, and a window that follows the
+    // pointer once a refresh costs it one event a refresh instead of one a move.
+    virtual void setEveryMove(bool on) = 0;
+    // Where the pointer is now over the window, as a move; nothing when the display cannot say.
+    virtual std::optional<PointerEvent> pointerNow() = 0;
 };
 
 // Where the display offers direct windows (X11).

@@ -38,6 +38,8 @@ public:
     void release(Qt::MouseButton button, geometry::TwipPoint at);
     // A gesture is under way: its release has not come yet.
     bool open() const { return dragging_; }
+    // Its button is among these.
+    bool heldIn(Qt::MouseButtons held) const { return dragging_ && (held & button_); }
 
 private:
     void finish(geometry::TwipPoint at);

@@ -104,16 +104,20 @@ void CanvasWindow::press(Qt::MouseButton button, Qt::MouseButtons held, geometry
 void CanvasWindow::mouseMoveEvent(QMouseEvent* e) { move(twipsOf(*e), e->buttons()); }
 
 void CanvasWindow::move(geometry::TwipPoint to, Qt::MouseButtons held) {
-    if (gestures_.moveLater(to, held)) {
-        if (nextRefresh_.isActive()) return;
-        const qint64 wait = sinceShown_.isValid() ? refreshMs_ - sinceShown_.elapsed() : 0;
-        if (wait > 0) return nextRefresh_.start(int(wait));
-        return showMoves();
-    }
-    afterGesture();
+    if (gestures_.moveLater(to, held) && direct_ && everyMove_) direct_->setEveryMove(everyMove_ = false);
+    if (!gestures_.open()) return afterGesture();  // its release was lost
+    if (nextRefresh_.isActive()) return;
+    const qint64 wait = sinceShown_.isValid() ? refreshMs_ - sinceShown_.elapsed() : 0;
+    if (wait > 0) return nextRefresh_.start(int(wait));
+    showMoves();
 }
 
 void CanvasWindow::showMoves() {
+    if (!everyMove_ && gestures_.open())
+        if (const auto now = direct_->pointerNow(); now && gestures_.heldIn(now->held)) {
+            clicks_.move(now->at / ratio_);
+            gestures_.moveLater(twipsAt(now->at), now->held);
+        }
     gestures_.show();
     sinceShown_.start();
     afterGesture();
@@ -127,9 +131,10 @@ void CanvasWindow::mouseReleaseEvent(QMouseEvent* e) {
 void CanvasWindow::afterGesture() {
     // Moves without a button come only with tracking: while a gesture is open they tell that its
     // release was lost.
-    if (direct_)
+    if (direct_) {
         direct_->setTracking(gestures_.open());
-    else
+        if (!gestures_.open() && !everyMove_) direct_->setEveryMove(everyMove_ = true);
+    } else
         setMouseTracking(gestures_.open());
     repaintDirty();
 }
@@ -146,11 +151,15 @@ void CanvasWindow::doubleClick(Qt::MouseButton button, Qt::MouseButtons held, ge
 
 // The direct window's pointer, as the toolkit would deliver it: nothing while a modal box is up,
 // and the press that makes a double-click delivered as the double-click only.
+geometry::TwipPoint CanvasWindow::twipsAt(QPointF devicePixels) const {
+    const QPointF logical = devicePixels / ratio_;
+    return {float(logical.x() * geometry::kTwipsPerPixel), float(logical.y() * geometry::kTwipsPerPixel)};
+}
+
 void CanvasWindow::pointer(const platform::PointerEvent& e) {
     if (QGuiApplication::modalWindow()) return;
     const QPointF logical = e.at / ratio_;
-    const geometry::TwipPoint at{float(logical.x() * geometry::kTwipsPerPixel),
-                                 float(logical.y() * geometry::kTwipsPerPixel)};
+    const geometry::TwipPoint at = twipsAt(e.at);
     switch (e.kind) {
     case platform::PointerEvent::Kind::Press:
         if (clicks_.press(e.button, logical, e.time))
@@ -163,6 +172,8 @@ void CanvasWindow::pointer(const platform::PointerEvent& e) {
         move(at, e.held);
         break;
     case platform::PointerEvent::Kind::Release:
+        // The display kept the moves since the last refresh to itself: the last was here.
+        if (!everyMove_) gestures_.moveLater(at, e.held | e.button);
         gestures_.release(e.button, at);
         afterGesture();
         break;

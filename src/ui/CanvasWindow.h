@@ -47,6 +47,7 @@ private:
     void press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at);
     void doubleClick(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at);
     void pointer(const platform::PointerEvent& e);
+    geometry::TwipPoint twipsAt(QPointF devicePixels) const;
     void move(geometry::TwipPoint to, Qt::MouseButtons held);
     void showMoves();
     void repaintDirty();
@@ -57,10 +58,12 @@ private:
     Gestures gestures_;
     QPointer<QWidget> keysTo_;
     DoubleClick clicks_;
-    // A band follows the pointer once a refresh of the screen: a move a refresh or more after
-    // the last one shown is shown at once, a sooner one at the next refresh with all that came
-    // meanwhile.
+    // The screen follows the pointer once a refresh: a move a refresh or more after the last one
+    // shown is shown at once, a sooner one at the next refresh with all that came meanwhile. A
+    // band is drawn then, free-hand ink at once and put on the screen then. While a band is
+    // dragged, the direct window asks the display where the pointer is at each refresh instead.
     const int refreshMs_;
+    bool everyMove_ = true;
     QElapsedTimer sinceShown_;
     QTimer nextRefresh_;
     std::unique_ptr<platform::DirectWindow> direct_;  // last: it shows the surface's image

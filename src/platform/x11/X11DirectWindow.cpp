@@ -68,9 +68,21 @@ public:
     void setTracking(bool on) override {
         if (on == tracking_) return;
         tracking_ = on;
-        const uint32_t events = kEvents | (on ? XCB_EVENT_MASK_POINTER_MOTION : 0);
-        xcb_change_window_attributes(c_, id_, XCB_CW_EVENT_MASK, &events);
-        xcb_flush(c_);
+        selectEvents();
+    }
+
+    void setEveryMove(bool on) override {
+        if (on == everyMove_) return;
+        everyMove_ = on;
+        selectEvents();
+    }
+
+    std::optional<PointerEvent> pointerNow() override {
+        Reply<xcb_query_pointer_reply_t> now(xcb_query_pointer_reply(c_, xcb_query_pointer(c_, id_), nullptr), &std::free);
+        // Events that came with the reply wait in the queue, and the socket will not tell.
+        owner_.readEventsLater();
+        if (!now || !now->same_screen) return std::nullopt;
+        return PointerEvent{PointerEvent::Kind::Move, Qt::NoButton, heldIn(now->mask), QPointF(now->win_x, now->win_y), 0};
     }
 
     void handle(const xcb_generic_event_t* e) {
@@ -103,6 +115,17 @@ public:
     }
 
 private:
+    void selectEvents() {
+        const uint32_t moves = (tracking_ ? XCB_EVENT_MASK_POINTER_MOTION : 0) |
+                               (everyMove_ ? 0 : XCB_EVENT_MASK_POINTER_MOTION_HINT);
+        const uint32_t events = kEvents | moves;
+        xcb_change_window_attributes(c_, id_, XCB_CW_EVENT_MASK, &events);
+        // A drag's events come through the grab its press began, which took the window's events
+        // as they were then; nothing happens when this connection holds no grab.
+        xcb_change_active_pointer_grab(c_, XCB_NONE, XCB_CURRENT_TIME, uint16_t((kEvents & ~XCB_EVENT_MASK_EXPOSURE) | moves));
+        xcb_flush(c_);
+    }
+
     void put(const QRect& r) {
         if (r.isEmpty()) return;
         if (segment_) {
@@ -135,6 +158,7 @@ private:
     Pointer pointer_;
     QRegion exposed_;
     bool tracking_ = false;
+    bool everyMove_ = true;
     std::vector<uint8_t> scratch_;
 };
 
@@ -155,6 +179,10 @@ bool X11DirectWindows::open() {
     notifier_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(c_), QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readEvents(); });
     return true;
+}
+
+void X11DirectWindows::readEventsLater() {
+    QMetaObject::invokeMethod(notifier_.get(), [this] { readEvents(); }, Qt::QueuedConnection);
 }
 
 void X11DirectWindows::readEvents() {
@@ -210,7 +238,7 @@ std::unique_ptr<DirectWindow> X11DirectWindows::attach(QWidget& window, const QI
     auto direct = std::make_unique<Window>(*this, id, image, geometry->depth, segment, std::move(pointer));
     xcb_map_window(c_, id);
     xcb_flush(c_);
-    QMetaObject::invokeMethod(notifier_.get(), [this] { readEvents(); }, Qt::QueuedConnection);
+    readEventsLater();
     return direct;
 }
 

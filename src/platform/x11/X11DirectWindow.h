@@ -23,6 +23,7 @@ private:
     class Window;
     bool open();
     void readEvents();
+    void readEventsLater();
 
     Connection x_;
     xcb_connection_t* c_ = nullptr;
