@@ -57,10 +57,9 @@ void DrawingSession::leave(Leave reason, bool minimiseToolbar) {
         toolbar_.allowMinimise(true, minimiseToolbar);
     else if (minimiseToolbar)
         hints_.minimize(toolbar_);
-    // Left by its button, the toolbar keeps the keys the click gave it, whichever window the
-    // manager focuses when the canvas goes (i3).
-    else if (reason == Leave::Button)
-        toolbar_.takeKeys();
+    // Left by its button or on the canvas, the toolbar keeps the keys it had, whichever window
+    // the manager focuses when the canvas goes (i3).
+    if (!minimiseToolbar && (reason == Leave::Button || reason == Leave::DoubleClick)) toolbar_.takeKeys();
 }
 
 void DrawingSession::toggle() {

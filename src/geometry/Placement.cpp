@@ -33,9 +33,8 @@ int panelClientHeight(int outerHeightTwips, int frameTopAndBottom, int hiddenFro
     return std::max(1, std::min(h, hiddenFromPx));
 }
 
-QPoint placementCorrection(QPointF wanted, QPointF observed, double devicePixelRatio) {
-    const double slack = devicePixelRatio > 1.0 ? 1.0 : 0.5;
-    auto beyond = [slack](double d) { return std::abs(d) > slack ? int(std::lround(d)) : 0; };
+QPoint placementCorrection(QPointF wanted, QPointF observed) {
+    auto beyond = [](double d) { return std::abs(d) > 0.5 + 1e-6 ? int(std::lround(d)) : 0; };
     return {beyond(wanted.x() - observed.x()), beyond(wanted.y() - observed.y())};
 }
 

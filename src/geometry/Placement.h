@@ -34,10 +34,9 @@ QPoint reachablePosition(const QRect& frame, int caption, const QList<QRect>& sc
 int panelClientHeight(int outerHeightTwips, int frameTopAndBottom, int hiddenFromPx, double devicePixelRatio = 1.0);
 
 // How far to move a window whose frame the manager put at `observed` (logical pixels) so that it
-// is at `wanted`, to the nearest pixel; above a device pixel ratio of 1 nothing while within one
-// logical pixel, which whole logical pixels and frames of an odd number of device pixels cannot
-// do better than.
-QPoint placementCorrection(QPointF wanted, QPointF observed, double devicePixelRatio = 1.0);
+// is at `wanted`, to the nearest pixel; nothing while within half a logical pixel, which whole
+// logical pixels and frames of an odd number of device pixels cannot do better than.
+QPoint placementCorrection(QPointF wanted, QPointF observed);
 
 // Top-left of a frame of size `outer` centred in `area`.
 QPoint centred(const QSize& outer, const QRect& area);

@@ -86,7 +86,7 @@ void PanelWindow::settle() {
             return;
         }
     }
-    const QPoint off = geometry::placementCorrection(wantedFrame_, frameOrigin(), devicePixelRatioF());
+    const QPoint off = geometry::placementCorrection(wantedFrame_, frameOrigin());
     if (!off.isNull()) ++corrections_, setGeometry(QRect(geometry().topLeft() + off, size()));
 }
 

@@ -363,7 +363,7 @@ void ToolbarWindow::placeFrame(QPointF topLeft) {
 // manager has made the last one; the user's own moves come later.
 void ToolbarWindow::settlePlace() {
     if (!wantedFrame_ || !isVisible() || awaitingMove_) return;
-    const QPoint off = geometry::placementCorrection(*wantedFrame_, observedFrameOrigin(), devicePixelRatioF());
+    const QPoint off = geometry::placementCorrection(*wantedFrame_, observedFrameOrigin());
     if (off.isNull()) {
         // In place once the manager has taken it in, with its frame measured (or with none after
         // a few looks): done. Before that, a slow manager (KWin) may still move it.
@@ -383,7 +383,7 @@ void ToolbarWindow::settlePlace() {
 void ToolbarWindow::settled() {
     // Recorded only where the manager let it be (some keep a window wholly on the screen).
     placed_.reset();
-    if (wantedFrame_ && geometry::placementCorrection(*wantedFrame_, observedFrameOrigin(), devicePixelRatioF()).isNull())
+    if (wantedFrame_ && geometry::placementCorrection(*wantedFrame_, observedFrameOrigin()).isNull())
         placed_ = Placed{*wantedFrame_, geometry().topLeft()};
     wantedFrame_.reset();
     settleTick_.stop();

@@ -89,14 +89,15 @@ TEST(Geometry, ToolbarSizeAndReachablePlaces) {
     for (const Case& c : cases)
         EXPECT_EQ(reachablePosition({c.at, QSize(89, 51)}, c.caption, screens, primary), c.placed)
             << c.caption << ": " << c.at.x() << "," << c.at.y();
-    // A frame put off its place by the manager: moved back by what it is off, beyond one pixel.
-    struct Off { double ratio; QPointF wanted, observed; QPoint by; } offs[] = {
-        {1, {379, 440}, {379, 440}, {0, 0}}, {1, {379, 440}, {381, 458}, {-2, -18}},  // i3: the client there
-        {1, {379, 440}, {378, 420}, {1, 20}}, {2, {1249.5, 290}, {1250, 289}, {0, 0}},  // up to 1 at ratio 2
-        {2, {100, 100}, {101.5, 98.4}, {-2, 2}}, {1, {100, 100}, {100.4, 99.5}, {0, 0}},
+    // A frame put off its place by the manager: moved back by what it is off, beyond half a
+    // logical pixel (at a ratio of 2, one device pixel: an odd frame's client cannot do better).
+    struct Off { QPointF wanted, observed; QPoint by; } offs[] = {
+        {{379, 440}, {379, 440}, {0, 0}}, {{379, 440}, {381, 458}, {-2, -18}},  // i3: the client there
+        {{379, 440}, {378, 420}, {1, 20}}, {{1249.5, 290}, {1250, 289}, {0, 1}},  // i3 at ratio 2: 2 device pixels
+        {{100, 100}, {101.5, 98.4}, {-2, 2}}, {{100, 100}, {100.4, 99.5}, {0, 0}},
     };
     for (const Off& o : offs)
-        EXPECT_EQ(placementCorrection(o.wanted, o.observed, o.ratio), o.by) << o.observed.x() << "," << o.observed.y();
+        EXPECT_EQ(placementCorrection(o.wanted, o.observed), o.by) << o.observed.x() << "," << o.observed.y();
     EXPECT_EQ(panelClientHeight(5700, 24, 368), 356);
     EXPECT_EQ(panelClientHeight(5700, 0, 368), 368);  // the key box stays out of sight
 }
