@@ -48,7 +48,7 @@ setxkbmap de; wait_until regrabbed; other; "$HOLD_KEY" type 37+52 | a German lay
 press 29                       | a German Z, a US keyboard's Y, enters | canvas
 press 29                       | and leaves                            | not canvas
 setxkbmap ru; press 52         | Cyrillic, no z: a US keyboard's Z enters | canvas
-setxkbmap us; press 52         | back to the US layout, its Z leaves   | not canvas
+setxkbmap us; press 52         | back to the US layout, its Z leaves   | not canvas && settled
 EOF
 if [[ $WM =~ ^(i3|none)$ ]]; then echo "  note: $WM: the user minimises no window"; else steps <<'EOF'; fi
 # minimised by the user, Auto-Hide off
