@@ -113,7 +113,7 @@ void CanvasWindow::move(geometry::TwipPoint to, Qt::MouseButtons held) {
 }
 
 void CanvasWindow::showMoves() {
-    if (!everyMove_ && gestures_.open())
+    if (!everyMove_ && gestures_.open() && !QGuiApplication::modalWindow())
         if (const auto now = direct_->pointerNow(); now && gestures_.heldIn(now->held)) {
             clicks_.move(now->at / ratio_);
             gestures_.moveLater(twipsAt(now->at), now->held);
@@ -149,13 +149,13 @@ void CanvasWindow::doubleClick(Qt::MouseButton button, Qt::MouseButtons held, ge
         press(button, held, at);
 }
 
-// The direct window's pointer, as the toolkit would deliver it: nothing while a modal box is up,
-// and the press that makes a double-click delivered as the double-click only.
 geometry::TwipPoint CanvasWindow::twipsAt(QPointF devicePixels) const {
     const QPointF logical = devicePixels / ratio_;
     return {float(logical.x() * geometry::kTwipsPerPixel), float(logical.y() * geometry::kTwipsPerPixel)};
 }
 
+// The direct window's pointer, as the toolkit would deliver it: nothing while a modal box is up,
+// and the press that makes a double-click delivered as the double-click only.
 void CanvasWindow::pointer(const platform::PointerEvent& e) {
     if (QGuiApplication::modalWindow()) return;
     const QPointF logical = e.at / ratio_;
