@@ -161,17 +161,10 @@ void Surface::paint(const Figure& figure, const PenStyle& pen) {
     }
 }
 
-void Surface::noteRows(int y0, int y1, const std::vector<rowspans::Span>& spans) {
-    if (spans.empty()) return;
-    for (int y = y0; y <= y1; ++y) swapRows_[size_t(y)].insert(swapRows_[size_t(y)].end(), spans.begin(), spans.end());
-    swapTop_ = std::min(swapTop_, y0), swapBottom_ = std::max(swapBottom_, y1);
-}
-
 void Surface::noteSwapBoxesByRow() {
-    std::vector<rowspans::Span> one(1);
     for (const QRect& r : swapBoxes_) {
-        one[0] = {r.left(), r.right()};
-        noteRows(r.top(), r.bottom(), one);
+        for (int y = r.top(); y <= r.bottom(); ++y) swapRows_[size_t(y)].push_back({r.left(), r.right()});
+        swapTop_ = std::min(swapTop_, r.top()), swapBottom_ = std::max(swapBottom_, r.bottom());
     }
     swapBoxes_.clear();
 }

@@ -73,7 +73,6 @@ private:
     class RowWriter;
     template <class Figure>
     void paint(const Figure& figure, const PenStyle& pen);
-    void noteRows(int y0, int y1, const std::vector<rowspans::Span>& spans);
     void noteSwapBoxesByRow();
 
     QImage image_;
