@@ -5,8 +5,8 @@
  * drive hotkey                          presses Ctrl + Z and prints the milliseconds until the screen's
  *                                       top-left pixel turns black (the canvas's corner mark is on screen)
  * drive drag X0 Y0 X1 Y1 STEPS PID...   a left-button drag from (X0, Y0) to (X1, Y1) in STEPS moves 1 ms
- *                                       apart; prints, for each PID, the CPU time it spent (utime + stime of
- *                                       /proc/PID/stat, all threads) per move, in microseconds, from before
+ *                                       apart; prints, for each PID, the CPU time it spent (the run time of all
+ *                                       its threads, /proc/PID/task/TID/schedstat) per move, in microseconds, from before
  *                                       the press until it is idle again after the release
  * drive count X Y W H RRGGBB           prints how many pixels of that screen area are not of that colour
  *
@@ -36,22 +36,8 @@ static void pause_us(long us) {
     nanosleep(&t, NULL);
 }
 
-/* utime + stime of the whole process, in clock ticks. */
-static long long cpu_ticks(int pid) {
-    char path[64], buf[4096];
-    snprintf(path, sizeof path, "/proc/%d/stat", pid);
-    FILE* f = fopen(path, "r");
-    if (!f) return -1;
-    size_t n = fread(buf, 1, sizeof buf - 1, f);
-    fclose(f);
-    buf[n] = 0;
-    char* p = strrchr(buf, ')'); /* the name may hold spaces */
-    unsigned long long ut = 0, st = 0;
-    if (!p || sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &ut, &st) != 2) return -1;
-    return (long long)(ut + st);
-}
-
-/* Nanoseconds run by all threads of the process so far (fine-grained, to tell when it is idle). */
+/* Nanoseconds run by all threads of the process so far: exact, where utime and stime are sampled
+ * once a clock tick (10 ms, a quarter of a whole drag's server time). */
 static long long run_ns(int pid) {
     char path[64];
     snprintf(path, sizeof path, "/proc/%d/task", pid);
@@ -153,7 +139,7 @@ static int drag(Display* d, char** argv, int argc) {
     XTestFakeMotionEvent(d, -1, x0, y0, 0);
     XSync(d, False);
     wait_idle(pids, n);
-    for (int i = 0; i < n; i++) before[i] = cpu_ticks(pids[i]);
+    for (int i = 0; i < n; i++) before[i] = run_ns(pids[i]);
     XTestFakeButtonEvent(d, 1, True, 0);
     for (int i = 1; i <= steps; i++) {
         int tremble = i % 2 ? 2 : 0;
@@ -165,8 +151,7 @@ static int drag(Display* d, char** argv, int argc) {
     XTestFakeButtonEvent(d, 1, False, 0);
     XSync(d, False);
     wait_idle(pids, n);
-    double us_per_tick = 1e6 / sysconf(_SC_CLK_TCK);
-    for (int i = 0; i < n; i++) printf("%s%.0f", i ? " " : "", (cpu_ticks(pids[i]) - before[i]) * us_per_tick / steps);
+    for (int i = 0; i < n; i++) printf("%s%.1f", i ? " " : "", (run_ns(pids[i]) - before[i]) / 1e3 / steps);
     printf("\n");
     return 0;
 }

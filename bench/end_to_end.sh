@@ -3,8 +3,8 @@
 # 3840x2160: the start to the toolbar on screen, the hot key to the frozen desktop on screen (and
 # whether the toolbar got into the picture), the CPU time of the program and of the X server per
 # pointer move while dragging each shape over 20 % to 80 % of the screen (2,000 moves, 1 ms apart;
-# the same drag over the bare desktop for the server's reference), the resident memory in each
-# mode, and the memory over a talk's worth of use. Medians of RUNS runs with their range, in one
+# the same drag over the bare desktop, before and after, for the server's reference), the resident
+# memory in each mode, and the memory over a talk's worth of use. Medians of RUNS runs with their range, in one
 # table with the goal beside each figure.
 # Usage: end_to_end.sh path/to/slateboard   (SIZES="1024x768 3840x2160" RUNS=5 TALK=200 to change)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -62,6 +62,12 @@ for size in $SIZES; do
     done
     hotkey_off || exit 1
     add normal "$size" "$(rss)"
+    # The reference again without the program, so that it spans the same minutes as the figures
+    # (this machine's speed drifts by a third from one minute to the next).
+    close_app || exit 1
+    APP_PID=
+    echo "$size: the bare desktop again" >&2
+    for ((i = 0; i < RUNS; i++)); do drag bare || exit 1; done
     stop_x
 done
 
@@ -118,7 +124,7 @@ for row in "${rows[@]}"; do
     IFS='|' read -r f name goal <<<"$row"
     printf '%-48s' "$name"; for s in $SIZES; do cell "$f" "$s"; printf '%-5s' "$(verdict "$f" "$s")"; done; echo "$goal"
 done
-echo "(medians of $RUNS runs, lowest-highest in brackets; CPU is utime + stime from /proc/PID/stat over each drag, press and release included)"
+echo "(medians of $RUNS runs, lowest-highest in brackets; CPU is the run time of all threads from /proc/PID/task/*/schedstat over each drag, press and release included)"
 [ -z "${talk_growth:-}" ] ||
     echo "a talk of $TALK entries and $((TALK * 10)) gestures at 1024x768: memory grew ${talk_growth} MiB after the 10th" \
         "entry (goal: within 5 MiB); errors printed: $talk_errors"
