@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -20,6 +21,17 @@ struct PointerEvent {
     Qt::MouseButtons held;   // every button down after the event
     QPointF at;
     unsigned long time;  // milliseconds, the display's clock
+    // For a move or a release: the moves the display merged into it or kept back before it,
+    // oldest first.
+    std::vector<QPointF> path;
+};
+
+// The moves the display kept back, oldest first (none where it keeps no record of them), then
+// where the pointer is now, which may lie beyond the window, with the buttons down now.
+struct PointerPath {
+    std::vector<QPointF> moves;
+    QPointF now;
+    Qt::MouseButtons held;
 };
 
 // A window whose pixels and pointer bypass the toolkit: the pixels of an image go to the screen
@@ -35,11 +47,15 @@ public:
     // Whether moves with no button down are reported.
     virtual void setTracking(bool on) = 0;
     // Whether every move is reported (the default), or only the first after the last
-    // pointerNow(): the display then keeps the rest to itself, and a window that follows the
-    // pointer once a refresh costs it one event a refresh instead of one a move.
+    // pointerPath(): the display then keeps the rest to itself, and a window that follows the
+    // pointer once a refresh costs it one event a refresh instead of one a move. Where the
+    // display keeps a record of the moves (keepsMoves()), pointerPath() and the events' paths
+    // give them all.
     virtual void setEveryMove(bool on) = 0;
-    // Where the pointer is now over the window, as a move; nothing when the display cannot say.
-    virtual std::optional<PointerEvent> pointerNow() = 0;
+    virtual bool keepsMoves() const = 0;
+    // Where the pointer went over the window since the last event or path, and where it is now;
+    // nothing when the display cannot say.
+    virtual std::optional<PointerPath> pointerPath() = 0;
 };
 
 // Where the display offers direct windows (X11).

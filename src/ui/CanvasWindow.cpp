@@ -97,6 +97,8 @@ void CanvasWindow::mousePressEvent(QMouseEvent* e) { press(e->button(), e->butto
 
 void CanvasWindow::press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at) {
     const Gestures::AfterPress after = gestures_.press(button, held, at);
+    // Where the display keeps a record of the moves, a drag reads them from it once a refresh.
+    if (direct_ && everyMove_ && gestures_.open() && direct_->keepsMoves()) direct_->setEveryMove(everyMove_ = false);
     if (after != Gestures::AfterPress::Nothing) emit toolbarWanted(after == Gestures::AfterPress::ShowToolbar);
     afterGesture();
 }
@@ -104,7 +106,9 @@ void CanvasWindow::press(Qt::MouseButton button, Qt::MouseButtons held, geometry
 void CanvasWindow::mouseMoveEvent(QMouseEvent* e) { move(twipsOf(*e), e->buttons()); }
 
 void CanvasWindow::move(geometry::TwipPoint to, Qt::MouseButtons held) {
-    if (gestures_.moveLater(to, held) && direct_ && everyMove_) direct_->setEveryMove(everyMove_ = false);
+    // A band waits for the refresh anyway; free-hand ink does too where the display keeps every move.
+    const bool waits = gestures_.moveLater(to, held);
+    if (direct_ && everyMove_ && gestures_.open() && (waits || direct_->keepsMoves())) direct_->setEveryMove(everyMove_ = false);
     if (!gestures_.open()) return afterGesture();  // its release was lost
     if (nextRefresh_.isActive()) return;
     const qint64 wait = sinceShown_.isValid() ? refreshMs_ - sinceShown_.elapsed() : 0;
@@ -114,9 +118,10 @@ void CanvasWindow::move(geometry::TwipPoint to, Qt::MouseButtons held) {
 
 void CanvasWindow::showMoves() {
     if (!everyMove_ && gestures_.open() && !QGuiApplication::modalWindow())
-        if (const auto now = direct_->pointerNow(); now && gestures_.heldIn(now->held)) {
-            clicks_.move(now->at / ratio_);
-            gestures_.moveLater(twipsAt(now->at), now->held);
+        if (const auto path = direct_->pointerPath(); path && gestures_.heldIn(path->held)) {
+            for (const QPointF& at : path->moves) gestures_.moveLater(twipsAt(at), path->held);
+            clicks_.move(path->now / ratio_);
+            if (path->moves.empty() || path->moves.back() != path->now) gestures_.moveLater(twipsAt(path->now), path->held);
         }
     gestures_.show();
     sinceShown_.start();
@@ -168,11 +173,13 @@ void CanvasWindow::pointer(const platform::PointerEvent& e) {
             press(e.button, e.held, at);
         break;
     case platform::PointerEvent::Kind::Move:
+        for (const QPointF& p : e.path) gestures_.moveLater(twipsAt(p), e.held);
         clicks_.move(logical);
         move(at, e.held);
         break;
     case platform::PointerEvent::Kind::Release:
         // The display kept the moves since the last refresh to itself: the last was here.
+        for (const QPointF& p : e.path) gestures_.moveLater(twipsAt(p), e.held | e.button);
         if (!everyMove_) gestures_.moveLater(at, e.held | e.button);
         gestures_.release(e.button, at);
         afterGesture();

@@ -27,6 +27,10 @@ bottom() { import -window root -crop 1024x40+0+728 rgb:- | md5sum; } && frozen=$
 xdotool windowmove "$TOOLBAR" 700 40 && wait_until not is "$tx $ty" fxy "$TOOLBAR"
 under=($(for x in 5 $((tw / 2)) $((tw - 5)); do printf "$((tx + x)),%s=$BG " $((ty + 5)) $((ty + th / 2)) $((ty + th - 5)); done))
 see "the copy shows the desktop under the toolbar, not the toolbar" "${under[@]}"
+# zigzag: a free-hand stroke of twenty moves sent at once, corners 10 pixels apart at y 500 and 540;
+# a move merged with the next would cut a corner and draw over the gap between two corners.
+zigzag() { local i m=(); for ((i = 1; i <= 20; i++)); do m+=(mousemove $((100 + i * 10)) $((i % 2 ? 540 : 500))); done
+    key f && xdotool mousemove 100 500 mousedown 1 "${m[@]}" mouseup 1; }
 echo "patterns and take-backs: each row an action and the pixels it leaves"
 while IFS='|' read -r what action pixels; do eval "$action"; see "$what" $pixels; done <<EOF
 line in red, 4 pixels wide, no preview left|drag l 50 100 250 100|150,100=$RED 150,101=$RED 150,104=$BG 150,130=$BG
@@ -38,6 +42,8 @@ circle through the box's edges, centre untouched|drag c 300 250 400 350|350,250=
 filled circle tints, not its box's corner|drag c 450 250 550 350|500,300=$TINT 452,252=$BG
 free-hand stroke|drag f 100 400 200 450|150,425=$RED 125,412=$RED
 the whole stroke goes with one take-back|xdotool click 3|150,425=$BG 125,412=$BG 500,300=$TINT
+a zigzag as fast as the input goes keeps every corner|zigzag|110,540=$RED 120,500=$RED 290,540=$RED 120,540=$BG 200,540=$BG 130,500=$BG 250,500=$BG 290,500=$BG
+that stroke goes back too|xdotool click 3|110,540=$BG 120,500=$BG
 middle-button drag draws like the left|drag r 600 400 700 500 2|650,400=$RED
 loupe: the top-left quarter over the screen, marks doubled|drag e 0 0 512 384|31,0=$K 12,3=$K 40,10=$BG 700,200=$RED
 take-back restores the canvas before the loupe|xdotool click 3|12,3=$BG 650,400=$RED

@@ -77,12 +77,21 @@ public:
         selectEvents();
     }
 
-    std::optional<PointerEvent> pointerNow() override {
-        Reply<xcb_query_pointer_reply_t> now(xcb_query_pointer_reply(c_, xcb_query_pointer(c_, id_), nullptr), &std::free);
-        // Events that came with the reply wait in the queue, and the socket will not tell.
+    bool keepsMoves() const override { return xcb_get_setup(c_)->motion_buffer_size > 0; }
+
+    std::optional<PointerPath> pointerPath() override {
+        const auto kept = xcb_get_motion_events(c_, id_, anchorTime_, XCB_CURRENT_TIME);
+        const auto now = xcb_query_pointer(c_, id_);
+        Reply<xcb_get_motion_events_reply_t> record(xcb_get_motion_events_reply(c_, kept, nullptr), &std::free);
+        Reply<xcb_query_pointer_reply_t> here(xcb_query_pointer_reply(c_, now, nullptr), &std::free);
+        // Events that came with the replies wait in the queue, and the socket will not tell.
         owner_.readEventsLater();
-        if (!now || !now->same_screen) return std::nullopt;
-        return PointerEvent{PointerEvent::Kind::Move, Qt::NoButton, heldIn(now->mask), QPointF(now->win_x, now->win_y), 0};
+        if (!here || !here->same_screen) return std::nullopt;
+        PointerPath path{{}, QPointF(here->win_x, here->win_y), heldIn(here->mask)};
+        // With every button up, the release waits in the queue (or was lost): the moves before
+        // it go with it, and those after it to nobody.
+        if (path.held) path.moves = keptIn(record.get());
+        return path;
     }
 
     void handle(const xcb_generic_event_t* e) {
@@ -99,15 +108,38 @@ public:
             const Qt::MouseButton button = buttonOf(b->detail);
             if (button == Qt::NoButton) break;
             const bool press = (e->response_type & 0x7f) == XCB_BUTTON_PRESS;
-            const Qt::MouseButtons held = press ? heldIn(b->state) | button : heldIn(b->state) & ~button;
-            pointer_({press ? PointerEvent::Kind::Press : PointerEvent::Kind::Release, button, held,
-                      QPointF(b->event_x, b->event_y), b->time});
+            PointerEvent event{press ? PointerEvent::Kind::Press : PointerEvent::Kind::Release, button,
+                               press ? heldIn(b->state) | button : heldIn(b->state) & ~button,
+                               QPointF(b->event_x, b->event_y), b->time, {}};
+            if (!press && keeping()) event.path = keptUntil(b->time);
+            anchor(b->time, b->event_x, b->event_y);
+            pointer_(event);
             break;
         }
         case XCB_MOTION_NOTIFY: {
             const auto* m = reinterpret_cast<const xcb_motion_notify_event_t*>(e);
-            pointer_({PointerEvent::Kind::Move, Qt::NoButton, heldIn(m->state), QPointF(m->event_x, m->event_y),
-                      m->time});
+            PointerEvent event{PointerEvent::Kind::Move, Qt::NoButton, heldIn(m->state),
+                               QPointF(m->event_x, m->event_y), m->time, {}};
+            if (keeping()) {
+                // A move sent before the display began to keep moves back may stand for several
+                // (the display merges those it queues while another client's grab holds the
+                // pointer, as a window manager's click-to-focus does at the press), and the record
+                // has them all, this one the last. A hint is the first move kept back: the rest
+                // are read at the refresh.
+                if (m->detail == XCB_MOTION_NORMAL) event.path = keptUntil(m->time);
+                if (!event.path.empty()) {
+                    event.at = event.path.back();
+                    event.path.pop_back();
+                    pointer_(event);
+                    break;
+                }
+                // A move the record already gave goes no further; one it does not have (beyond
+                // the window) does where it is newer.
+                if (m->time < anchorTime_ || (m->time == anchorTime_ && std::ranges::count(givenInMs_, QPoint(m->event_x, m->event_y))))
+                    break;
+            }
+            anchor(m->time, m->event_x, m->event_y);
+            pointer_(event);
             break;
         }
         default: break;
@@ -124,6 +156,48 @@ private:
         // as they were then; nothing happens when this connection holds no grab.
         xcb_change_active_pointer_grab(c_, XCB_NONE, XCB_CURRENT_TIME, uint16_t((kEvents & ~XCB_EVENT_MASK_EXPOSURE) | moves));
         xcb_flush(c_);
+    }
+
+    // The last place reported, from which the display's record of moves is read on.
+    void anchor(xcb_timestamp_t time, int16_t x, int16_t y) {
+        if (time != anchorTime_) givenInMs_.clear();
+        anchorTime_ = time;
+        anchorAt_ = {x, y};
+        givenInMs_.push_back(anchorAt_);
+    }
+
+    // Whether moves the display kept back are read from its record of them.
+    bool keeping() const { return !everyMove_ && keepsMoves(); }
+
+    // The moves the display recorded after the last place reported and up to `time`, which
+    // become the last place reported. The record counts milliseconds, and several moves can
+    // share one: those of the anchor's millisecond up to the anchor are skipped, and all of that
+    // millisecond where the anchor is not among them (a press, whose place the record may hold
+    // a millisecond later, after entries of no move).
+    std::vector<QPointF> keptUntil(xcb_timestamp_t time) {
+        Reply<xcb_get_motion_events_reply_t> record(
+            xcb_get_motion_events_reply(c_, xcb_get_motion_events(c_, id_, anchorTime_, time), nullptr), &std::free);
+        // Events that came with the reply wait in the queue, and the socket will not tell.
+        owner_.readEventsLater();
+        return keptIn(record.get());
+    }
+
+    std::vector<QPointF> keptIn(const xcb_get_motion_events_reply_t* kept) {
+        std::vector<QPointF> moves;
+        if (!kept) return moves;
+        const xcb_timecoord_t* record = xcb_get_motion_events_events(kept);
+        const int n = xcb_get_motion_events_events_length(kept);
+        int from = 0, found = -1;
+        for (; from < n && record[from].time == anchorTime_; ++from)
+            if (record[from].x == anchorAt_.x() && record[from].y == anchorAt_.y()) found = from;
+        if (found >= 0) from = found + 1;
+        // (Entries at 0,0 come with other changes of the pointer's device, not from moves.)
+        for (int i = from; i < n; ++i)
+            if (record[i].x != 0 || record[i].y != 0) {
+                moves.emplace_back(record[i].x, record[i].y);
+                anchor(record[i].time, record[i].x, record[i].y);
+            }
+        return moves;
     }
 
     void put(const QRect& r) {
@@ -159,6 +233,9 @@ private:
     QRegion exposed_;
     bool tracking_ = false;
     bool everyMove_ = true;
+    xcb_timestamp_t anchorTime_ = 0;
+    QPoint anchorAt_;
+    std::vector<QPoint> givenInMs_;  // the places reported in the anchor's millisecond
     std::vector<uint8_t> scratch_;
 };
 
