@@ -106,9 +106,8 @@ void CanvasWindow::press(Qt::MouseButton button, Qt::MouseButtons held, geometry
 void CanvasWindow::mouseMoveEvent(QMouseEvent* e) { move(twipsOf(*e), e->buttons()); }
 
 void CanvasWindow::move(geometry::TwipPoint to, Qt::MouseButtons held) {
-    // A band waits for the refresh anyway; free-hand ink does too where the display keeps every move.
-    const bool waits = gestures_.moveLater(to, held);
-    if (direct_ && everyMove_ && gestures_.open() && (waits || direct_->keepsMoves())) direct_->setEveryMove(everyMove_ = false);
+    // A band waits for the refresh anyway (where the display keeps no record, press() did not ask).
+    if (gestures_.moveLater(to, held) && direct_ && everyMove_) direct_->setEveryMove(everyMove_ = false);
     if (!gestures_.open()) return afterGesture();  // its release was lost
     if (nextRefresh_.isActive()) return;
     const qint64 wait = sinceShown_.isValid() ? refreshMs_ - sinceShown_.elapsed() : 0;
