@@ -15,14 +15,14 @@ namespace platform {
 
 // A press, move or release of the pointer over a direct window, in the window's device pixels.
 struct PointerEvent {
-    enum class Kind { Press, Move, Release };
+    // Moved: the pointer moved, and where it went waits in the display's record for pointerPath().
+    enum class Kind { Press, Move, Moved, Release };
     Kind kind;
     Qt::MouseButton button;  // the one pressed or released; none for a move
     Qt::MouseButtons held;   // every button down after the event
     QPointF at;
     unsigned long time;  // milliseconds, the display's clock
-    // For a move or a release: the moves the display merged into it or kept back before it,
-    // oldest first.
+    // For a release: the moves the display kept back before it, oldest first.
     std::vector<QPointF> path;
 };
 
@@ -49,8 +49,8 @@ public:
     // Whether every move is reported (the default), or only the first after the last
     // pointerPath(): the display then keeps the rest to itself, and a window that follows the
     // pointer once a refresh costs it one event a refresh instead of one a move. Where the
-    // display keeps a record of the moves (keepsMoves()), pointerPath() and the events' paths
-    // give them all.
+    // display keeps a record of the moves (keepsMoves()), moves then come as Moved, and
+    // pointerPath() and the release give them all.
     virtual void setEveryMove(bool on) = 0;
     virtual bool keepsMoves() const = 0;
     // Where the pointer went over the window since the last event or path, and where it is now;

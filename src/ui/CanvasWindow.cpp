@@ -108,6 +108,10 @@ void CanvasWindow::mouseMoveEvent(QMouseEvent* e) { move(twipsOf(*e), e->buttons
 void CanvasWindow::move(geometry::TwipPoint to, Qt::MouseButtons held) {
     // A band waits for the refresh anyway (where the display keeps no record, press() did not ask).
     if (gestures_.moveLater(to, held) && direct_ && everyMove_) direct_->setEveryMove(everyMove_ = false);
+    showMovesSoon();
+}
+
+void CanvasWindow::showMovesSoon() {
     if (!gestures_.open()) return afterGesture();  // its release was lost
     if (nextRefresh_.isActive()) return;
     const qint64 wait = sinceShown_.isValid() ? refreshMs_ - sinceShown_.elapsed() : 0;
@@ -172,9 +176,15 @@ void CanvasWindow::pointer(const platform::PointerEvent& e) {
             press(e.button, e.held, at);
         break;
     case platform::PointerEvent::Kind::Move:
-        for (const QPointF& p : e.path) gestures_.moveLater(twipsAt(p), e.held);
         clicks_.move(logical);
         move(at, e.held);
+        break;
+    case platform::PointerEvent::Kind::Moved:
+        clicks_.move(logical);
+        if (gestures_.heldIn(e.held))
+            showMovesSoon();
+        else
+            move(at, e.held);  // a move with the button up: the release was lost
         break;
     case platform::PointerEvent::Kind::Release:
         // The display kept the moves since the last refresh to itself: the last was here.

@@ -49,6 +49,7 @@ private:
     void pointer(const platform::PointerEvent& e);
     geometry::TwipPoint twipsAt(QPointF devicePixels) const;
     void move(geometry::TwipPoint to, Qt::MouseButtons held);
+    void showMovesSoon();
     void showMoves();
     void repaintDirty();
     void afterGesture();

@@ -80,7 +80,7 @@ public:
     bool keepsMoves() const override { return xcb_get_setup(c_)->motion_buffer_size > 0; }
 
     std::optional<PointerPath> pointerPath() override {
-        const auto kept = xcb_get_motion_events(c_, id_, anchorTime_, XCB_CURRENT_TIME);
+        const auto kept = xcb_get_motion_events(c_, id_, recordFrom_, XCB_CURRENT_TIME);
         const auto now = xcb_query_pointer(c_, id_);
         Reply<xcb_get_motion_events_reply_t> record(xcb_get_motion_events_reply(c_, kept, nullptr), &std::free);
         Reply<xcb_query_pointer_reply_t> here(xcb_query_pointer_reply(c_, now, nullptr), &std::free);
@@ -90,7 +90,9 @@ public:
         PointerPath path{{}, QPointF(here->win_x, here->win_y), heldIn(here->mask)};
         // With every button up, the release waits in the queue (or was lost): the moves before
         // it go with it, and those after it to nobody.
-        if (path.held) path.moves = keptIn(record.get());
+        if (!path.held) return path;
+        path.moves = keptIn(record.get());
+        last_ = {here->win_x, here->win_y};
         return path;
     }
 
@@ -112,34 +114,18 @@ public:
                                press ? heldIn(b->state) | button : heldIn(b->state) & ~button,
                                QPointF(b->event_x, b->event_y), b->time, {}};
             if (!press && keeping()) event.path = keptUntil(b->time);
-            anchor(b->time, b->event_x, b->event_y);
+            recordFrom_ = b->time;
+            last_ = {b->event_x, b->event_y};
             pointer_(event);
             break;
         }
         case XCB_MOTION_NOTIFY: {
+            // Kept back, a move only says that there are moves to read (it may stand for several:
+            // the display merges those it queues while another client's grab holds the pointer,
+            // as a window manager's click-to-focus does at the press).
             const auto* m = reinterpret_cast<const xcb_motion_notify_event_t*>(e);
-            PointerEvent event{PointerEvent::Kind::Move, Qt::NoButton, heldIn(m->state),
-                               QPointF(m->event_x, m->event_y), m->time, {}};
-            if (keeping()) {
-                // A move sent before the display began to keep moves back may stand for several
-                // (the display merges those it queues while another client's grab holds the
-                // pointer, as a window manager's click-to-focus does at the press), and the record
-                // has them all, this one the last. A hint is the first move kept back: the rest
-                // are read at the refresh.
-                if (m->detail == XCB_MOTION_NORMAL) event.path = keptUntil(m->time);
-                if (!event.path.empty()) {
-                    event.at = event.path.back();
-                    event.path.pop_back();
-                    pointer_(event);
-                    break;
-                }
-                // A move the record already gave goes no further; one it does not have (beyond
-                // the window) does where it is newer.
-                if (m->time < anchorTime_ || (m->time == anchorTime_ && std::ranges::count(givenInMs_, QPoint(m->event_x, m->event_y))))
-                    break;
-            }
-            anchor(m->time, m->event_x, m->event_y);
-            pointer_(event);
+            pointer_({keeping() ? PointerEvent::Kind::Moved : PointerEvent::Kind::Move, Qt::NoButton, heldIn(m->state),
+                      QPointF(m->event_x, m->event_y), m->time, {}});
             break;
         }
         default: break;
@@ -158,44 +144,34 @@ private:
         xcb_flush(c_);
     }
 
-    // The last place reported, from which the display's record of moves is read on.
-    void anchor(xcb_timestamp_t time, int16_t x, int16_t y) {
-        if (time != anchorTime_) givenInMs_.clear();
-        anchorTime_ = time;
-        anchorAt_ = {x, y};
-        givenInMs_.push_back(anchorAt_);
-    }
-
     // Whether moves the display kept back are read from its record of them.
     bool keeping() const { return !everyMove_ && keepsMoves(); }
 
-    // The moves the display recorded after the last place reported and up to `time`, which
-    // become the last place reported. The record counts milliseconds, and several moves can
-    // share one: those of the anchor's millisecond up to the anchor are skipped, and all of that
-    // millisecond where the anchor is not among them (a press, whose place the record may hold
-    // a millisecond later, after entries of no move).
+    // The moves the display recorded after the last place given, up to `time`.
     std::vector<QPointF> keptUntil(xcb_timestamp_t time) {
         Reply<xcb_get_motion_events_reply_t> record(
-            xcb_get_motion_events_reply(c_, xcb_get_motion_events(c_, id_, anchorTime_, time), nullptr), &std::free);
+            xcb_get_motion_events_reply(c_, xcb_get_motion_events(c_, id_, recordFrom_, time), nullptr), &std::free);
         // Events that came with the reply wait in the queue, and the socket will not tell.
         owner_.readEventsLater();
         return keptIn(record.get());
     }
 
+    // The server's record runs one change behind the pointer: each entry holds the place the
+    // pointer left, stamped with the time of the change that followed, and a button's change
+    // holds 0,0. The place the pointer is at is recorded once it leaves it: the moves after the
+    // last place given follow that place's entry, and there are none while it has none.
     std::vector<QPointF> keptIn(const xcb_get_motion_events_reply_t* kept) {
         std::vector<QPointF> moves;
         if (!kept) return moves;
         const xcb_timecoord_t* record = xcb_get_motion_events_events(kept);
         const int n = xcb_get_motion_events_events_length(kept);
-        int from = 0, found = -1;
-        for (; from < n && record[from].time == anchorTime_; ++from)
-            if (record[from].x == anchorAt_.x() && record[from].y == anchorAt_.y()) found = from;
-        if (found >= 0) from = found + 1;
-        // (Entries at 0,0 come with other changes of the pointer's device, not from moves.)
-        for (int i = from; i < n; ++i)
+        int from = 0;
+        while (from < n && (record[from].x != last_.x() || record[from].y != last_.y())) ++from;
+        for (int i = from + 1; i < n; ++i)
             if (record[i].x != 0 || record[i].y != 0) {
                 moves.emplace_back(record[i].x, record[i].y);
-                anchor(record[i].time, record[i].x, record[i].y);
+                recordFrom_ = record[i].time;
+                last_ = {record[i].x, record[i].y};
             }
         return moves;
     }
@@ -233,9 +209,9 @@ private:
     QRegion exposed_;
     bool tracking_ = false;
     bool everyMove_ = true;
-    xcb_timestamp_t anchorTime_ = 0;
-    QPoint anchorAt_;
-    std::vector<QPoint> givenInMs_;  // the places reported in the anchor's millisecond
+    // The last place given during a drag, and the time from which the record is read for it.
+    QPoint last_;
+    xcb_timestamp_t recordFrom_ = 0;
     std::vector<uint8_t> scratch_;
 };
 
