@@ -94,9 +94,9 @@ bool DrawingSession::showCanvas() {
     connect(canvas_.get(), &CanvasWindow::leaveRequested, this, &DrawingSession::leaveRequested);
     // Where the desktop gives the keys to the window clicked (Wayland), the canvas passes them on.
     passKeysTo(keysTo_);
-    connect(canvas_.get(), &CanvasWindow::toolbarWanted, &toolbar_, [this](bool raise) {
+    connect(canvas_.get(), &CanvasWindow::toolbarWanted, &toolbar_, [this](bool raise, unsigned long time) {
         if (raise) toolbar_.show();
-        toolbar_.takeKeys();
+        toolbar_.takeKeys(time);
     });
     hints_.fullScreenOn(*canvas_, screens::deviceGeometry(*screen));
     hints_.liftAboveDocks(*canvas_, true);

@@ -49,8 +49,11 @@ public:
     virtual void setOwner(QWidget& window, QWidget* owner) = 0;
     // Gives the window the keyboard without asking the manager to activate it: an activation
     // would end the full screen of the canvas under it on some managers (i3). A window just
-    // shown gets it once the manager has mapped it.
-    virtual void giveKeys(QWidget& window) { window.activateWindow(); }
+    // shown gets it once the manager has mapped it. userTime: the display's time of the user's
+    // action that asks for it (a press), so that a later activation by the manager still wins;
+    // kNow where none does.
+    static constexpr unsigned long kNow = 0;
+    virtual void giveKeys(QWidget& window, unsigned long userTime) { (void)userTime, window.activateWindow(); }
     // Whether the window manager has taken the shown window in (it places and frames it then);
     // true where no manager runs.
     virtual bool isManaged(QWidget&) { return true; }

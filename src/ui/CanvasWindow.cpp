@@ -93,13 +93,13 @@ void CanvasWindow::paintEvent(QPaintEvent* e) {
     }
 }
 
-void CanvasWindow::mousePressEvent(QMouseEvent* e) { press(e->button(), e->buttons(), twipsOf(*e)); }
+void CanvasWindow::mousePressEvent(QMouseEvent* e) { press(e->button(), e->buttons(), twipsOf(*e), e->timestamp()); }
 
-void CanvasWindow::press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at) {
+void CanvasWindow::press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at, unsigned long time) {
     const Gestures::AfterPress after = gestures_.press(button, held, at);
     // Where the display keeps a record of the moves, a drag reads them from it once a refresh.
     if (direct_ && everyMove_ && gestures_.open() && direct_->keepsMoves()) direct_->setEveryMove(everyMove_ = false);
-    if (after != Gestures::AfterPress::Nothing) emit toolbarWanted(after == Gestures::AfterPress::ShowToolbar);
+    if (after != Gestures::AfterPress::Nothing) emit toolbarWanted(after == Gestures::AfterPress::ShowToolbar, time);
     afterGesture();
 }
 
@@ -147,14 +147,16 @@ void CanvasWindow::afterGesture() {
     repaintDirty();
 }
 
-void CanvasWindow::mouseDoubleClickEvent(QMouseEvent* e) { doubleClick(e->button(), e->buttons(), twipsOf(*e)); }
+void CanvasWindow::mouseDoubleClickEvent(QMouseEvent* e) {
+    doubleClick(e->button(), e->buttons(), twipsOf(*e), e->timestamp());
+}
 
-void CanvasWindow::doubleClick(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at) {
+void CanvasWindow::doubleClick(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at, unsigned long time) {
     // Only the left button's double-click leaves; another button's is a second press.
     if (button == Qt::LeftButton)
         emit leaveRequested();
     else
-        press(button, held, at);
+        press(button, held, at, time);
 }
 
 geometry::TwipPoint CanvasWindow::twipsAt(QPointF devicePixels) const {
@@ -171,9 +173,9 @@ void CanvasWindow::pointer(const platform::PointerEvent& e) {
     switch (e.kind) {
     case platform::PointerEvent::Kind::Press:
         if (clicks_.press(e.button, logical, e.time))
-            doubleClick(e.button, e.held, at);
+            doubleClick(e.button, e.held, at, e.time);
         else
-            press(e.button, e.held, at);
+            press(e.button, e.held, at, e.time);
         break;
     case platform::PointerEvent::Kind::Move:
         clicks_.move(logical);

@@ -29,8 +29,9 @@ public:
     void passKeysTo(QWidget* target) { keysTo_ = target; }
 
 signals:
-    // After a press the toolbar must come back in front and active (raise) or only be active.
-    void toolbarWanted(bool raise);
+    // After a press the toolbar must come back in front and active (raise) or only be active;
+    // time: the press's, the display's clock.
+    void toolbarWanted(bool raise, unsigned long time);
     // A double-click with the left button.
     void leaveRequested();
 
@@ -44,8 +45,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
-    void press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at);
-    void doubleClick(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at);
+    void press(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at, unsigned long time);
+    void doubleClick(Qt::MouseButton button, Qt::MouseButtons held, geometry::TwipPoint at, unsigned long time);
     void pointer(const platform::PointerEvent& e);
     geometry::TwipPoint twipsAt(QPointF devicePixels) const;
     void move(geometry::TwipPoint to, Qt::MouseButtons held);

@@ -123,7 +123,7 @@ void PanelWindow::open(QWidget& owner) {
     hints_.setMinimizable(*this, false);
     show();
     raise();
-    hints_.giveKeys(*this);
+    hints_.giveKeys(*this, platform::WindowHints::kNow);
 }
 
 QWidget* PanelWindow::keyTarget() const { return keyBox_; }

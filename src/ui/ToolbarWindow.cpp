@@ -174,11 +174,11 @@ void ToolbarWindow::relateTo(QWidget* canvas) {
     if (isVisible()) hints_.setOwner(*this, canvas);
 }
 
-void ToolbarWindow::takeKeys() {
+void ToolbarWindow::takeKeys(unsigned long userTime) {
     // A transient is kept above the canvas by the manager, which may take a request to raise it
     // for one to activate it (i3 then ends the canvas's full screen).
     if (!windowHandle()->transientParent()) raise();
-    hints_.giveKeys(*this);
+    hints_.giveKeys(*this, userTime);
 }
 
 void ToolbarWindow::finishStartUpSoon() { startUp_.start(); }

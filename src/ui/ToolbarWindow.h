@@ -42,8 +42,9 @@ public:
     // Gives the minimise action back (and the always-on-top band with it) or takes it away.
     // thenMinimise: minimised at once after, as leaving drawing mode with Auto-Hide does.
     void allowMinimise(bool allowed, bool thenMinimise = false);
-    // Takes the keys while the canvas is up, without asking to be activated.
-    void takeKeys();
+    // Takes the keys while the canvas is up, without asking to be activated; at the display's
+    // time of the press that asks for them, if one does.
+    void takeKeys(unsigned long userTime = platform::WindowHints::kNow);
     // Called while hidden: the toolbar is shown next above this canvas, and kept above it.
     void stayAbove(QWidget* canvas);
 

@@ -127,7 +127,7 @@ any() { xdotool search --name "$(title_re "$1")" 2>/dev/null | grep -q .; }
 canvas() { win "$CANVAS_T"; }
 # The window with the keyboard focus (_NET_ACTIVE_WINDOW can still name one that is gone).
 active_is() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
-activate() { xdotool "window$([ $WM = none ] && echo focus || echo activate)" "$1" 2>/dev/null
+activate() { if [ $WM = none ]; then xdotool windowfocus "$1"; else "$DESKTOP" -activate "$1"; fi 2>/dev/null
     wait_until active_is "$1"; }
 has_state() { xprop -id "$1" _NET_WM_STATE | grep -q "_NET_WM_STATE_$2"; }  # ABOVE, HIDDEN, FULLSCREEN
 # minimised WINDOW: i3 minimises no window, nor does a desktop without a manager: the toolbar that Auto-Hide

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct FakeDesktop {
@@ -18,6 +19,7 @@ struct FakeDesktop {
     std::function<void()> onGrab;  // runs while the screen is read
     QString grabFailure;           // set: the screen cannot be read, for this reason
     QString shortcutWay;           // how the hot key works, as the shortcut tells it
+    std::vector<std::pair<QString, unsigned long>> keysGiven;  // window title, the user's time
     // The calls (those named in `only`, when given), in their order, joined by spaces.
     std::string seq(const std::vector<std::string>& only = {}) const {
         std::string out;
@@ -43,6 +45,10 @@ struct FakeHints final : platform::WindowHints {
         return {g.left() - f.left(), f.right() - g.right(), g.top() - f.top(), f.bottom() - g.bottom()};
     }
     void setOwner(QWidget&, QWidget*) override {}
+    void giveKeys(QWidget& w, unsigned long userTime) override {
+        d.keysGiven.emplace_back(w.windowTitle(), userTime);
+        w.activateWindow();
+    }
     void minimize(QWidget&) override { d.calls.push_back("minimize"), d.minimized = true; }
     void restore(QWidget&) override { d.calls.push_back("restore"), d.minimized = false; }
     bool isMinimized(QWidget&) override { return d.minimized; }

@@ -18,7 +18,7 @@ public:
     // Nothing: a client may activate its window only with a token from the user's latest input
     // to it, and a compositor that refuses the request marks the window as asking for attention
     // (sway: a red title). The canvas passes its keys on to the toolbar instead.
-    void giveKeys(QWidget&) override {}
+    void giveKeys(QWidget&, unsigned long) override {}
     void minimize(QWidget& window) override;
     void restore(QWidget& window) override;
     // Always false: a compositor may honour a request to minimise (KDE, GNOME) or ignore it

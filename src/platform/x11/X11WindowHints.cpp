@@ -165,22 +165,25 @@ void X11WindowHints::setOwner(QWidget& window, QWidget* owner) {
     xcb_flush(x_.get());
 }
 
-void X11WindowHints::giveKeys(QWidget& window) { giveKeysSoon(&window, 0); }
+void X11WindowHints::giveKeys(QWidget& window, unsigned long userTime) {
+    giveKeysSoon(&window, xcb_timestamp_t(userTime), 0);
+}
 
-void X11WindowHints::giveKeysSoon(QPointer<QWidget> window, int tries) {
+void X11WindowHints::giveKeysSoon(QPointer<QWidget> window, xcb_timestamp_t userTime, int tries) {
     if (!window || !window->isVisible()) return;
     const xcb_window_t w = Connection::windowOf(*window);
     Reply<xcb_get_window_attributes_reply_t> attrs(
         xcb_get_window_attributes_reply(x_.get(), xcb_get_window_attributes(x_.get(), w), nullptr), &std::free);
     if (attrs && attrs->map_state == XCB_MAP_STATE_VIEWABLE) {
+        // At the user's time, the server drops the request if the focus moved on since (xfwm4 may
+        // carry out a later activation with that same time, and would be refused after one now).
         Reply<xcb_generic_error_t> error(
-            xcb_request_check(x_.get(), xcb_set_input_focus_checked(x_.get(), XCB_INPUT_FOCUS_PARENT, w,
-                                                                    XCB_CURRENT_TIME)),
+            xcb_request_check(x_.get(), xcb_set_input_focus_checked(x_.get(), XCB_INPUT_FOCUS_PARENT, w, userTime)),
             &std::free);
         if (!error) return;
     }
     // Not mapped yet: the manager maps it within a few milliseconds.
-    if (tries < 100) QTimer::singleShot(5, window, [this, window, tries] { giveKeysSoon(window, tries + 1); });
+    if (tries < 100) QTimer::singleShot(5, window, [this, window, userTime, tries] { giveKeysSoon(window, userTime, tries + 1); });
 }
 
 void X11WindowHints::liftAboveDocks(QWidget& window, bool lifted) {

@@ -26,7 +26,7 @@ public:
     std::optional<QPoint> clientPosition(QWidget& window) override;
     bool confirmGeometry(QWidget& window, const QRect& device) override;
     void setOwner(QWidget& window, QWidget* owner) override;
-    void giveKeys(QWidget& window) override;
+    void giveKeys(QWidget& window, unsigned long userTime) override;
     bool isManaged(QWidget& window) override;
     void liftAboveDocks(QWidget& window, bool lifted) override;
     void fullScreenOn(QWidget& window, const QRect& monitor) override;
@@ -36,7 +36,7 @@ public:
     bool isMinimized(QWidget& window) override;
 
 private:
-    void giveKeysSoon(QPointer<QWidget> window, int tries);
+    void giveKeysSoon(QPointer<QWidget> window, xcb_timestamp_t userTime, int tries);
     // Whether the manager takes the minimise action away by the Motif hints alone.
     bool followsMotifMinimise();
     // The frame round a window the manager has reparented, from the windows' geometry.
