@@ -32,7 +32,7 @@ done
 steps <<'EOF'
 setxkbmap gr; "$HOLD_KEY" type 24 | gr: Q, a semicolon there, shows the open panel | win Slateboard
 key Return                        | -                                             | not win Slateboard
-setxkbmap ru; "$HOLD_KEY" type 43 | ru: H opens the help                          | win "$HELP_T"
+setxkbmap ru; "$HOLD_KEY" type 43 | ru: H opens the help, with the keys          | active_is "$(win "$HELP_T")"
 "$HOLD_KEY" type 43               | and H hides it                                | not win "$HELP_T"
 activate $TOOLBAR; setxkbmap fr   | -                                             | true
 "$HOLD_KEY" type 38               | fr, Latin: Q, where a US keyboard has A       | win Slateboard
