@@ -74,7 +74,7 @@ wm() { env -u QT_SCALE_FACTOR DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$WORK/bus")"
     setsid "$@" >>"$WORK/wm.log" 2>&1 & PIDS+=($!) GROUPS_+=($!); }
 start_wm() { local cm= && mkdir -p "$WORK/wmhome/.config/" "$WORK/wmhome/.fluxbox"
     [ $WM = none ] || { dbus-daemon --session --nofork --print-address=3 3>"$WORK/bus" 2>>"$WORK/wm.log" & PIDS+=($!); }
-    TIMEOUT=30 wait_until test -s "$WORK/bus" || [ $WM = none ] || return
+    [ $WM = none ] || TIMEOUT=30 wait_until test -s "$WORK/bus" || return
     case $WM in
     openbox | openbox-picom) wm openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml
         [ $WM = openbox ] || { cm=1 && wm picom --fading --backend xrender; } ;;
