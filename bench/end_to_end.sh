@@ -3,7 +3,7 @@
 # 3840x2160: the start to the toolbar on screen, the hot key to the frozen desktop on screen (and
 # whether the toolbar got into the picture), the CPU time of the program and of the X server per
 # pointer move while dragging each shape over 20 % to 80 % of the screen (2,000 moves, 1 ms apart;
-# the same drag over the bare desktop, before and after, for the server's reference), the resident
+# the same drag over the bare desktop between the rounds of shapes, for the server's reference), the resident
 # memory in each mode, and the memory over a talk's worth of use. Medians of RUNS runs with their range, in one
 # table with the goal beside each figure.
 # Usage: end_to_end.sh path/to/slateboard   (SIZES="1024x768 3840x2160" RUNS=5 TALK=200 to change)
@@ -32,8 +32,6 @@ drag() { local app x; read -r app x < <("$DRIVE" drag $((W / 5)) $((H / 5)) $((W
 for size in $SIZES; do
     W=${size%x*} H=${size#*x} APP_PID=
     start_x "$size" || exit 1
-    echo "$size: the bare desktop" >&2
-    for ((i = 0; i < RUNS; i++)); do drag bare || exit 1; done
     echo "$size: start-up" >&2
     for ((i = 0; i < RUNS; i++)); do
         launch || exit 1
@@ -53,21 +51,25 @@ for size in $SIZES; do
         hotkey_off || exit 1
         add normal "$size" "$(rss)"
     done
-    echo "$size: drags" >&2
-    hotkey_on || exit 1
-    for figure in line:l arrow:a ellipse:c box:r free-hand:f; do
-        key "${figure#*:}"
-        for ((i = 0; i < RUNS; i++)); do drag "${figure%:*}" && xdotool click 3 || exit 1; done
-        add drawing "$size" "$(rss)"
+    # Rounds of one drag of each shape, each round after a drag over the bare desktop (the program
+    # closed), and one more of those at the end: the reference spans the same minutes as the
+    # figures, as this machine's speed drifts by a third from one minute to the next.
+    for ((i = 0; i < RUNS; i++)); do
+        echo "$size: drags, round $((i + 1))" >&2
+        close_app || exit 1
+        APP_PID=
+        drag bare || exit 1
+        start_app >/dev/null && hotkey_on || exit 1
+        for figure in line:l arrow:a ellipse:c box:r free-hand:f; do
+            key "${figure#*:}" && drag "${figure%:*}" && xdotool click 3 || exit 1
+            add drawing "$size" "$(rss)"
+        done
+        hotkey_off || exit 1
+        add normal "$size" "$(rss)"
     done
-    hotkey_off || exit 1
-    add normal "$size" "$(rss)"
-    # The reference again without the program, so that it spans the same minutes as the figures
-    # (this machine's speed drifts by a third from one minute to the next).
     close_app || exit 1
     APP_PID=
-    echo "$size: the bare desktop again" >&2
-    for ((i = 0; i < RUNS; i++)); do drag bare || exit 1; done
+    drag bare || exit 1
     stop_x
 done
 
