@@ -1,6 +1,9 @@
 #pragma once
 #include <QImage>
 
+#include <atomic>
+#include <thread>
+
 namespace platform {
 
 // An RGB32 image whose memory is asked for in huge pages where the system offers them. A
@@ -8,5 +11,33 @@ namespace platform {
 // costs a page fault per page, which is most of the time of entering drawing mode there.
 // Contents are undefined.
 QImage allocateImage(QSize size);
+
+// A copy of an image made on a thread of its own that runs only while the processors have
+// nothing else to do, so that it takes no time from the work under way: the first copy of a 4K
+// screen is 33 MB of fresh memory to fault in and fill, about 100 ms here. The image's pixels
+// must neither change nor go until the copy is taken or dropped.
+class IdleCopy {
+public:
+    explicit IdleCopy(const QImage& from);
+    // Stops the copy where it is.
+    ~IdleCopy();
+    IdleCopy(const IdleCopy&) = delete;
+    IdleCopy& operator=(const IdleCopy&) = delete;
+    // The copy, waited for at normal priority if it is not made yet; null where the copy could
+    // not be started.
+    QImage take();
+
+private:
+    void run();
+    void finish();
+
+    const uchar* from_;
+    size_t bytes_;
+    QImage copy_;
+    uchar* to_ = nullptr;  // its pixels
+    std::atomic<bool> stop_ = false;
+    bool done_ = false;  // written by the thread, read once it has been joined
+    std::thread thread_;
+};
 
 }  // namespace platform

@@ -64,7 +64,7 @@ QPoint Surface::toPixel(TwipPoint p) const {
 class Surface::RowWriter {
 public:
     RowWriter(Surface& s, const PenStyle& pen)
-        : s_(s), ink_(pen.ink), colour_(pen.colour.rgb() | 0xff000000u), bits_(s.image_.bits()),
+        : s_(s), ink_(pen.ink), colour_(pen.colour.rgb() | 0xff000000u), bits_(s.writable().bits()),
           stride_(s.image_.bytesPerLine()), width_(s.image_.width()) {
         s_.bandRuns_.clear();
     }
@@ -266,8 +266,9 @@ void Surface::plot(std::vector<QPoint>& pixels, const PenStyle& pen) {
               [](QPoint l, QPoint r) { return l.y() != r.y() ? l.y() < r.y() : l.x() < r.x(); });
     pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
     const QRgb c = pen.colour.rgb() | 0xff000000u;
+    QImage& image = writable();
     for (QPoint p : pixels) {
-        QRgb& px = reinterpret_cast<QRgb*>(image_.scanLine(p.y()))[p.x()];
+        QRgb& px = reinterpret_cast<QRgb*>(image.scanLine(p.y()))[p.x()];
         switch (pen.ink) {
         case Ink::Invert: px = ~px | 0xff000000u; break;
         case Ink::Highlight: px &= c; break;
@@ -291,36 +292,52 @@ void Surface::ellipse(TwipPoint centre, float radius, float aspect, const PenSty
 void Surface::fill(const QRect& pixels, const QColor& colour) {
     const QRect r = pixels & image_.rect();
     if (r.isEmpty()) return;
-    QPainter p(&image_);
+    QPainter p(&writable());
     setInk(p, Ink::Copy);
     p.fillRect(r, colour);
     p.end();
     dirty_.add(r);
 }
 
-void Surface::setImage(const QImage& pixels) {
-    if (pixels.size() == image_.size() && pixels.format() == QImage::Format_RGB32) {
-        image_ = pixels;  // shared, not copied: the first drawing detaches it
+void Surface::setImage(const QImage& desktop) {
+    if (desktop.size() == image_.size() && desktop.format() == QImage::Format_RGB32) {
+        writable() = desktop;  // shared, not copied: the first drawing detaches it
     } else {
-        QPainter p(&image_);
+        QPainter p(&writable());
         setInk(p, Ink::Copy);
-        p.drawImage(0, 0, pixels.convertToFormat(QImage::Format_RGB32));
+        p.drawImage(0, 0, desktop.convertToFormat(QImage::Format_RGB32));
     }
     dirty_.addAll();
 }
 
-void Surface::commit() { copyPixels(image_, picture_); }
+QImage& Surface::writable() {
+    ahead_.reset();
+    return image_;
+}
+
+void Surface::commitAhead() {
+    if (picture_.isNull() && !ahead_) ahead_ = std::make_unique<platform::IdleCopy>(image_);
+}
+
+void Surface::commit() {
+    if (ahead_) {
+        QImage made = ahead_->take();
+        ahead_.reset();
+        if (!made.isNull()) return void(picture_ = std::move(made));
+    }
+    copyPixels(image_, picture_);
+}
 
 void Surface::takeBack() {
     if (picture_.isNull()) return;
-    copyPixels(picture_, image_);
+    copyPixels(picture_, writable());
     dirty_.addAll();
 }
 
 void Surface::zoom(const geometry::TwipRect& source) {
     if (picture_.isNull() || source.width <= 0 || source.height <= 0) return;
     const double k = twipsPerPixel_;
-    QPainter p(&image_);
+    QPainter p(&writable());
     setInk(p, Ink::Copy);
     const QRectF from(source.x / k, source.y / k, source.width / k, source.height / k);
     p.drawImage(QRectF(image_.rect()), picture_, from);

@@ -3,12 +3,14 @@
 #include "render/DirtyRegion.h"
 #include "render/PenStyle.h"
 #include "render/RowSpans.h"
+#include "platform/LargeImage.h"
 
 #include <QImage>
 #include <QRect>
 #include <QSize>
 
 #include <limits>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -43,9 +45,12 @@ public:
     void fill(const QRect& pixels, const QColor& colour);
 
     // Puts the desktop copy into the image, cropped to the surface.
-    void setImage(const QImage& pixels);
+    void setImage(const QImage& desktop);
     // The picture becomes a copy of the image.
     void commit();
+    // Starts making the first commit's copy while the processors are idle, so that the first
+    // press does not wait for a screen-sized copy to be made. Drawing before that commit drops it.
+    void commitAhead();
     // The image becomes a copy of the picture again (nothing happens before the first commit).
     void takeBack();
     // The `source` rectangle of the picture (twips) stretched over the whole image, unsmoothed.
@@ -74,9 +79,12 @@ private:
     template <class Figure>
     void paint(const Figure& figure, const PenStyle& pen);
     void noteSwapBoxesByRow();
+    // The image, to be written: a copy still being made of it is dropped first.
+    QImage& writable();
 
     QImage image_;
     QImage picture_;
+    std::unique_ptr<platform::IdleCopy> ahead_;  // after the image: it goes first
     double twipsPerPixel_;
     DirtyRegion dirty_;
     std::vector<rowspans::Span> spans_, bandRuns_;  // scratch of paint(), kept for its memory

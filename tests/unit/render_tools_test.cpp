@@ -237,6 +237,50 @@ TEST(Tools, TakeBackReachesTheLatestDrawingOnly) {
     EXPECT_EQ(c.at(60, 30), kRed);     // ...but commits what is there
 }
 
+// The copy that the first commit takes is made ahead, on a thread of its own; what the user
+// sees must be as if it were made at the press.
+TEST(Tools, TheFirstCommitMadeAheadIsThePictureAsItStandsAtThePress) {
+    enum class Before { Nothing, Fill, TakeBack, Leave };
+    struct Case {
+        const char* name;
+        QSize size;
+        Before before;  // what happens between the start of the copy and the first press
+    } cases[] = {
+        {"nothing before the press", {200, 150}, Before::Nothing},
+        {"a 4K screen, copied in pieces", {3840, 2160}, Before::Nothing},
+        {"a fill before the press is in the picture", {200, 150}, Before::Fill},
+        {"a take-back before any commit changes nothing", {200, 150}, Before::TakeBack},
+        {"leaving before the copy is taken", {3840, 2160}, Before::Leave},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage desktop = gradient(c.size);
+        Surface surface(c.size, 15);
+        surface.setImage(desktop);
+        surface.commitAhead();
+        if (c.before == Before::Leave) continue;  // the surface goes with its copy unfinished
+        Settings red;
+        Gestures gestures(surface, [&red](Surface& s) { return makeTool(Pattern::Line, red, s); });
+        QImage atPress = desktop;
+        if (c.before == Before::Fill) {
+            surface.fill({10, 10, 20, 20}, kRed);
+            atPress = surface.image().copy();
+        }
+        if (c.before == Before::TakeBack) {
+            gestures.press(Qt::RightButton, Qt::RightButton, px(5, 5)), gestures.release(Qt::RightButton, px(5, 5));
+            EXPECT_TRUE(surface.image() == desktop);
+            EXPECT_TRUE(surface.picture().isNull());
+        }
+        gestures.press(Qt::LeftButton, Qt::LeftButton, px(40, 40));
+        EXPECT_TRUE(surface.picture() == atPress);
+        gestures.move(px(150, 100), Qt::LeftButton);
+        gestures.release(Qt::LeftButton, px(150, 100));
+        EXPECT_EQ(surface.image().pixel(100, 73), kRed);
+        gestures.press(Qt::RightButton, Qt::RightButton, px(5, 5)), gestures.release(Qt::RightButton, px(5, 5));
+        EXPECT_TRUE(surface.image() == atPress);  // the line taken back, to the last pixel
+    }
+}
+
 TEST(Tools, GesturesIgnoreWhatIsNotTheirs) {
     Canvas c;
     const QImage clean = c.surface.image().copy();
