@@ -1,8 +1,7 @@
 #include "platform/LargeImage.h"
 
-#include <pthread.h>
-#include <sched.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -14,6 +13,11 @@ namespace platform {
 namespace {
 
 constexpr size_t kHugePage = size_t(2) << 20;
+// The ahead copy's thread: low enough not to compete with the program or the display, high enough
+// to be done soon on a machine that is busy with other work.
+constexpr int kNice = 10;
+// Pieces of the copy: the most that taking it may have to wait for.
+constexpr size_t kPiece = size_t(1) << 20;
 
 struct Mapping {
     void* base;
@@ -51,41 +55,33 @@ IdleCopy::IdleCopy(const QImage& from) : from_(from.constBits()), bytes_(size_t(
     }
     to_ = copy_.bits();
     try {
-        thread_ = std::thread([this] { run(); });
+        thread_ = std::thread([this] {
+            setpriority(PRIO_PROCESS, 0, kNice);  // 0: this thread, on Linux
+            copyPieces();
+        });
     } catch (const std::system_error&) {
         copy_ = {};  // no thread to be had: the copy is made where it is wanted
-        return;
     }
-    // Set from here, so that a take() that comes at once is sure to find the thread hurried.
-    const sched_param none{};
-    pthread_setschedparam(thread_.native_handle(), SCHED_IDLE, &none);
 }
 
 IdleCopy::~IdleCopy() {
     stop_ = true;
-    finish();
+    if (thread_.joinable()) thread_.join();
 }
 
 QImage IdleCopy::take() {
-    finish();
-    return done_ ? std::move(copy_) : QImage();
+    if (!thread_.joinable()) return {};
+    copyPieces();
+    thread_.join();  // for the piece it may be copying
+    return std::move(copy_);
 }
 
-void IdleCopy::run() {
-    // In pieces, so that a stop waits for one piece at most.
-    constexpr size_t kPiece = size_t(1) << 20;
-    for (size_t at = 0; at < bytes_; at += kPiece) {
-        if (stop_) return;
+void IdleCopy::copyPieces() {
+    while (!stop_) {
+        const size_t at = next_.fetch_add(kPiece);
+        if (at >= bytes_) return;
         std::memcpy(to_ + at, from_ + at, std::min(kPiece, bytes_ - at));
     }
-    done_ = true;
-}
-
-void IdleCopy::finish() {
-    if (!thread_.joinable()) return;
-    const sched_param none{};
-    pthread_setschedparam(thread_.native_handle(), SCHED_OTHER, &none);
-    thread_.join();
 }
 
 }  // namespace platform

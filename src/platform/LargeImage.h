@@ -12,10 +12,10 @@ namespace platform {
 // Contents are undefined.
 QImage allocateImage(QSize size);
 
-// A copy of an image made on a thread of its own that runs only while the processors have
-// nothing else to do, so that it takes no time from the work under way: the first copy of a 4K
-// screen is 33 MB of fresh memory to fault in and fill, about 100 ms here. The image's pixels
-// must neither change nor go until the copy is taken or dropped.
+// A copy of an image made ahead on a thread of its own at a low priority, so that it takes
+// little from the work under way: the first copy of a 4K screen is 33 MB of fresh memory to fault
+// in and fill, about 100 ms here. The image's pixels must neither change nor go until the copy is
+// taken or dropped.
 class IdleCopy {
 public:
     explicit IdleCopy(const QImage& from);
@@ -23,20 +23,20 @@ public:
     ~IdleCopy();
     IdleCopy(const IdleCopy&) = delete;
     IdleCopy& operator=(const IdleCopy&) = delete;
-    // The copy, waited for at normal priority if it is not made yet; null where the copy could
-    // not be started.
+    // The copy, what is left of it made here and now (a low priority is not given back, and
+    // the thread may hardly run on a busy machine); null where no thread could be started.
     QImage take();
 
 private:
-    void run();
-    void finish();
+    // Copies the pieces nobody has taken yet, until there are none or the copy is stopped.
+    void copyPieces();
 
     const uchar* from_;
     size_t bytes_;
     QImage copy_;
     uchar* to_ = nullptr;  // its pixels
+    std::atomic<size_t> next_ = 0;  // the first piece nobody has taken
     std::atomic<bool> stop_ = false;
-    bool done_ = false;  // written by the thread, read once it has been joined
     std::thread thread_;
 };
 
