@@ -68,8 +68,13 @@ CanvasWindow::CanvasWindow(QScreen& screen, QImage desktop, Gestures::ToolMaker 
     nextRefresh_.setTimerType(Qt::PreciseTimer);
     connect(&nextRefresh_, &QTimer::timeout, this, &CanvasWindow::showMoves);
     if (direct) direct_ = direct->attach(*this, surface_.image(), [this](const platform::PointerEvent& e) { pointer(e); });
-    // The first press commits the picture as it came: its copy is made before the user presses.
-    surface_.commitAhead();
+}
+
+void CanvasWindow::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // The first press commits the picture as it came: its copy is made before the user presses,
+    // once the events of the canvas coming up are handled.
+    QTimer::singleShot(0, this, [this] { surface_.commitAhead(); });
 }
 
 CanvasWindow::~CanvasWindow() = default;
