@@ -3,9 +3,9 @@
 # 3840x2160: the start to the toolbar on screen, the hot key to the frozen desktop on screen (and
 # whether the toolbar got into the picture), the CPU time of the program and of the X server per
 # pointer move while dragging each shape over 20 % to 80 % of the screen (2,000 moves, 1 ms apart;
-# the same drag over the bare desktop before, between and after the rounds of shapes, for the server's reference), the resident
-# memory in each mode, and the memory over a talk's worth of use. Medians of RUNS runs with their range, in one
-# table with the goal beside each figure.
+# the same drag over the bare desktop before, between and after the rounds of shapes, for the
+# server's reference), the resident memory in each mode, and the memory over a talk's worth of use.
+# Medians of RUNS runs with their range, in one table with the goal beside each figure.
 # Usage: end_to_end.sh path/to/slateboard   (SIZES="1024x768 3840x2160" RUNS=5 TALK=200 to change)
 here=$(cd "$(dirname "$0")" && pwd)
 WORK_BIN=$(mktemp -d /tmp/slateboard-bench.XXXXXX)

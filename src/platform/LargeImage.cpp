@@ -47,7 +47,7 @@ QImage allocateImage(QSize size) {
                   new Mapping{base, length});
 }
 
-IdleCopy::IdleCopy(const QImage& from) : from_(from.constBits()), bytes_(size_t(from.sizeInBytes())) {
+BackgroundCopy::BackgroundCopy(const QImage& from) : from_(from.constBits()), bytes_(size_t(from.sizeInBytes())) {
     copy_ = allocateImage(from.size());
     if (copy_.isNull() || size_t(copy_.sizeInBytes()) != bytes_ || copy_.bytesPerLine() != from.bytesPerLine()) {
         copy_ = {};
@@ -64,19 +64,19 @@ IdleCopy::IdleCopy(const QImage& from) : from_(from.constBits()), bytes_(size_t(
     }
 }
 
-IdleCopy::~IdleCopy() {
+BackgroundCopy::~BackgroundCopy() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
 }
 
-QImage IdleCopy::take() {
+QImage BackgroundCopy::take() {
     if (!thread_.joinable()) return {};
     copyPieces();
     thread_.join();  // for the piece it may be copying
     return std::move(copy_);
 }
 
-void IdleCopy::copyPieces() {
+void BackgroundCopy::copyPieces() {
     while (!stop_) {
         const size_t at = next_.fetch_add(kPiece);
         if (at >= bytes_) return;

@@ -16,13 +16,13 @@ QImage allocateImage(QSize size);
 // little from the work under way: the first copy of a 4K screen is 33 MB of fresh memory to fault
 // in and fill, about 100 ms here. The image's pixels must neither change nor go until the copy is
 // taken or dropped.
-class IdleCopy {
+class BackgroundCopy {
 public:
-    explicit IdleCopy(const QImage& from);
+    explicit BackgroundCopy(const QImage& from);
     // Stops the copy where it is.
-    ~IdleCopy();
-    IdleCopy(const IdleCopy&) = delete;
-    IdleCopy& operator=(const IdleCopy&) = delete;
+    ~BackgroundCopy();
+    BackgroundCopy(const BackgroundCopy&) = delete;
+    BackgroundCopy& operator=(const BackgroundCopy&) = delete;
     // The copy, what is left of it made here and now (a low priority is not given back, and
     // the thread may hardly run on a busy machine); null where no thread could be started.
     QImage take();

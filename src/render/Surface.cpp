@@ -316,7 +316,7 @@ QImage& Surface::writable() {
 }
 
 void Surface::commitAhead() {
-    if (picture_.isNull() && !ahead_) ahead_ = std::make_unique<platform::IdleCopy>(image_);
+    if (picture_.isNull() && !ahead_) ahead_ = std::make_unique<platform::BackgroundCopy>(image_);
 }
 
 void Surface::commit() {

@@ -48,8 +48,8 @@ public:
     void setImage(const QImage& desktop);
     // The picture becomes a copy of the image.
     void commit();
-    // Starts making the first commit's copy while the processors are idle, so that the first
-    // press does not wait for a screen-sized copy to be made. Drawing before that commit drops it.
+    // Starts making the first commit's copy on a low-priority thread, so that the first press
+    // does not wait for a screen-sized copy to be made. Drawing before that commit drops it.
     void commitAhead();
     // The image becomes a copy of the picture again (nothing happens before the first commit).
     void takeBack();
@@ -84,7 +84,7 @@ private:
 
     QImage image_;
     QImage picture_;
-    std::unique_ptr<platform::IdleCopy> ahead_;  // after the image: it goes first
+    std::unique_ptr<platform::BackgroundCopy> ahead_;  // after the image: it goes first
     double twipsPerPixel_;
     DirtyRegion dirty_;
     std::vector<rowspans::Span> spans_, bandRuns_;  // scratch of paint(), kept for its memory
