@@ -3,6 +3,7 @@
 #include "platform/Keyboard.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstring>
@@ -135,14 +136,17 @@ void X11GlobalShortcut::refresh() {
     // The keys that carried the symbol may carry another now. The new ones are taken before the
     // old ones are let go, so that a key that keeps the symbol is never free for a moment (the
     // first synthetic key of a test tool brings such a change, in the middle of a chord). A key
-    // another program holds is left to it.
+    // another program holds is left to it, once it has held it through a few tries.
     const std::vector<Grab> wanted = grabsFor(*key_);
     const auto in = [](const std::vector<Grab>& list, const Grab& g) {
         return std::any_of(list.begin(), list.end(), [&g](const Grab& o) { return o == g; });
     };
     const std::vector<Grab> held = grabs_;
+    bool missing = false;
     for (const Grab& g : wanted)
-        if (!in(held, g)) take(g);
+        if (!in(held, g) && !take(g)) missing = true;
+    if (missing && retries_ < kRetries)
+        QTimer::singleShot(kFirstRetryMs << retries_++, this, [this] { if (!refreshQueued_) refresh(); });
     for (const Grab& g : held)
         if (!in(wanted, g)) {
             xcb_ungrab_key(x_.get(), g.keycode, x_.root(), g.modifiers);
@@ -163,6 +167,7 @@ bool X11GlobalShortcut::nativeEventFilter(const QByteArray& type, void* message,
     if (newMap && !refreshQueued_) {
         // Once, after the burst of events one change brings.
         refreshQueued_ = true;
+        retries_ = 0;
         QMetaObject::invokeMethod(this, &X11GlobalShortcut::refresh, Qt::QueuedConnection);
     }
     if (kind != XCB_KEY_PRESS && kind != XCB_KEY_RELEASE) return false;

@@ -35,12 +35,18 @@ private:
     void release();
     void refresh();
 
+    // Another program may hold a key for a moment only: one not taken at a change of the map is
+    // tried again this many times, after 0.2, 0.4, 0.8, ... s.
+    static constexpr int kRetries = 5;
+    static constexpr int kFirstRetryMs = 200;
+
     Connection x_;
     uint8_t xkbEvent_ = 0;                // the keyboard extension's event code, 0 without it
     std::optional<QKeyCombination> key_;  // set and not cleared since
     uint16_t modifiers_ = 0;              // the key's own modifiers, without the locks
     std::vector<Grab> grabs_;             // exactly what the server holds for us
     bool refreshQueued_ = false;
+    int retries_ = 0;  // since the last change of the map
 };
 
 }  // namespace platform::x11
