@@ -8,7 +8,12 @@
  *                                       apart; prints, for each PID, the CPU time it spent (the run time of all
  *                                       its threads, /proc/PID/task/TID/schedstat) per move, in microseconds, from before
  *                                       the press until it is idle again after the release
- * drive count X Y W H RRGGBB           prints how many pixels of that screen area are not of that colour
+ * drive count X Y W H RRGGBB            prints how many pixels of that screen area are not of that colour
+ * drive tick FILE                       until killed, the least a preview can be: a screen-sized window takes
+ *                                       the drags, and once a display refresh (60 Hz) after a move it asks where
+ *                                       the pointer is and draws one pixel there; FILE is made once the window is
+ *                                       on screen. The server's CPU beside it is the least that showing a drag on
+ *                                       every refresh costs
  *
  * Every move of a drag goes to a new place: the pointer trembles by 2 pixels on every other step, as a
  * hand does, so no step is lost to the server dropping a move to where the pointer already is. */
@@ -168,6 +173,40 @@ static int count(Display* d, char** argv) {
     return 0;
 }
 
+static int tick(Display* d, const char* ready) {
+    const int screen = DefaultScreen(d);
+    XSetWindowAttributes a = {0};
+    a.override_redirect = True;
+    a.event_mask = ButtonPressMask | ButtonReleaseMask | ButtonMotionMask | PointerMotionHintMask | StructureNotifyMask;
+    /* no background: the desktop stays on screen as it was */
+    Window w = XCreateWindow(d, DefaultRootWindow(d), 0, 0, DisplayWidth(d, screen), DisplayHeight(d, screen), 0,
+                             CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWEventMask, &a);
+    GC gc = XCreateGC(d, w, 0, NULL);
+    XMapRaised(d, w);
+    XEvent e;
+    do XNextEvent(d, &e);
+    while (e.type != MapNotify);
+    FILE* f = fopen(ready, "w");
+    if (!f) return 1;
+    fclose(f);
+    double shown = 0;
+    for (;;) {
+        XNextEvent(d, &e);
+        if (e.type != MotionNotify) continue;
+        /* a hint: the moves since the last query wait for the next refresh */
+        double wait = shown + 1000.0 / 60 - now_ms();
+        if (wait > 0) pause_us((long)(wait * 1000));
+        Window root, child;
+        int rx, ry, wx, wy;
+        unsigned mask;
+        XQueryPointer(d, w, &root, &child, &rx, &ry, &wx, &wy, &mask);
+        XSetForeground(d, gc, (unsigned long)wx * 2654435761u);
+        XDrawPoint(d, w, gc, wx, wy);
+        XFlush(d);
+        shown = now_ms();
+    }
+}
+
 int main(int argc, char** argv) {
     Display* d = XOpenDisplay(NULL);
     if (!d || argc < 2) return 2;
@@ -175,6 +214,7 @@ int main(int argc, char** argv) {
     if (!strcmp(argv[1], "hotkey")) return hotkey(d);
     if (!strcmp(argv[1], "drag") && argc >= 8) return drag(d, argv + 2, argc - 2);
     if (!strcmp(argv[1], "count") && argc == 7) return count(d, argv + 2);
+    if (!strcmp(argv[1], "tick") && argc == 3) return tick(d, argv[2]);
     fprintf(stderr, "drive: unknown command\n");
     return 2;
 }
