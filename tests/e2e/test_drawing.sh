@@ -45,8 +45,8 @@ the whole stroke goes with one take-back|xdotool click 3|150,425=$BG 125,412=$BG
 a zigzag as fast as the input goes keeps every corner|zigzag|110,540=$RED 120,500=$RED 290,540=$RED 120,540=$BG 200,540=$BG 130,500=$BG 250,500=$BG 290,500=$BG
 that stroke goes back too|xdotool click 3|110,540=$BG 120,500=$BG
 middle-button drag draws like the left|drag r 600 400 700 500 2|650,400=$RED
-mid-drag, a circle's preview grown and shrunk: inverted, the larger one gone|key c && xdotool mousemove 600 100 mousedown 1 mousemove 900 300 mousemove 700 200|650,100=$INV 600,150=$INV 650,150=$BG 750,100=$BG 900,200=$BG 750,300=$BG
-released, it is drawn|xdotool mouseup 1|650,100=$RED 600,150=$RED 650,150=$BG 900,200=$BG
+mid-drag, a circle's preview grown and shrunk: inverted, the larger one gone|key c && xdotool mousemove 760 200 mousedown 1 mousemove 1000 350 mousemove 860 260|810,200=$INV 760,230=$INV 810,230=$BG 880,200=$BG 1000,275=$BG 880,350=$BG
+released, it is drawn|xdotool mouseup 1|810,200=$RED 760,230=$RED 810,230=$BG 1000,275=$BG
 loupe: the top-left quarter over the screen, marks doubled|drag e 0 0 512 384|31,0=$K 12,3=$K 40,10=$BG 700,200=$RED
 take-back restores the canvas before the loupe|xdotool click 3|12,3=$BG 650,400=$RED
 a line to take back|drag l 50 600 250 600|150,600=$RED
