@@ -197,19 +197,22 @@ private:
         return moves;
     }
 
-    // The rectangle's rows copied side by side at `offset` in the packed segment, and put from there.
-    void putPacked(const QRect& r, qsizetype offset) {
+    // The image's pixels in `r`, their rows side by side from `to` on.
+    void packRows(const QRect& r, uchar* to) const {
         const size_t rowBytes = size_t(r.width()) * 4;
-        uchar* to = packed_.bits() + offset;
         for (int y = r.top(); y <= r.bottom(); ++y, to += rowBytes)
             std::memcpy(to, image_.constScanLine(y) + r.x() * 4, rowBytes);
+    }
+
+    // The rectangle packed at `offset` in the packed segment, and put from there.
+    void putPacked(const QRect& r, qsizetype offset) {
+        packRows(r, packed_.bits() + offset);
         xcb_shm_put_image(c_, id_, gc_, uint16_t(r.width()), uint16_t(r.height()), 0, 0, uint16_t(r.width()),
                           uint16_t(r.height()), int16_t(r.x()), int16_t(r.y()), depth_, XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
                           packedSegment_, uint32_t(offset));
     }
 
     void put(const QRect& r) {
-        if (r.isEmpty()) return;
         if (segment_) {
             xcb_shm_put_image(c_, id_, gc_, uint16_t(image_.width()), uint16_t(image_.height()), int16_t(r.x()),
                               int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height()), int16_t(r.x()),
@@ -223,8 +226,7 @@ private:
         for (int y = r.top(); y <= r.bottom(); y += band) {
             const int rows = std::min(band, r.bottom() + 1 - y);
             scratch_.resize(rowBytes * size_t(rows));
-            for (int i = 0; i < rows; ++i)
-                std::memcpy(scratch_.data() + rowBytes * size_t(i), image_.constScanLine(y + i) + r.x() * 4, rowBytes);
+            packRows(QRect(r.x(), y, r.width(), rows), scratch_.data());
             xcb_put_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, id_, gc_, uint16_t(r.width()), uint16_t(rows),
                           int16_t(r.x()), int16_t(y), 0, depth_, uint32_t(scratch_.size()), scratch_.data());
         }
