@@ -10,5 +10,8 @@ wait_until() { local end=$((SECONDS + TIMEOUT))
 until_ok() { local what=$1; shift; check "$what" wait_until "$@"; }
 not() { ! "$@"; }
 is() { LAST=$("${@:2}" 2>/dev/null); [ "$LAST" = "$1" ]; }  # is WANT COMMAND...
+# settled COMMAND...: two reads in a row agree, and LAST holds what they read. A window's frame is read
+# in several requests, and a manager that is framing or moving the window may be caught halfway.
+settled() { local was; was=$("$@" 2>/dev/null) && is "$was" "$@"; }
 # expect "description" WANT COMMAND...: waits until the command prints WANT.
 expect() { local w=$1; shift; if wait_until is "$@"; then pass "$w"; else fail "$w: expected [$1], got [$LAST]"; fi; }

@@ -8,8 +8,8 @@ start_x || exit 1  # the desktop is $BG
 ini pattern=2 >"$RUN/settings.ini" && start_app || exit 1  # red lines of width 2 (4 pixels), yellow fills
 # titled: whether the toolbar has a caption (fluxbox frames it a pixel thinner in drawing mode, at the same size)
 titled() { (($(extents "$TOOLBAR" | cut -d' ' -f3) > 0)) && echo titled || echo untitled; }
-wait_until is "379 440" fxy "$TOOLBAR"  # a slow manager may learn the frame only after the first map (KWin)
-read -r tx ty tw th < <(fgeo "$TOOLBAR") && framed=$(titled)
+# (a slow manager may learn the frame only after the first map: KWin)
+wait_until eval 'settled fgeo "$TOOLBAR" && [[ $LAST = "379 440 "* ]]' && read -r tx ty tw th <<<"$LAST" && framed=$(titled)
 # beside the bottom corners: the desktop's own pixels (a bottom dock's under i3 and icewm, frozen with it)
 # (read once two shots agree: a compositor may still be fading a window in)
 steady() { local was; shot && was=$(px 1010,767 13,767 | tr '\n' ' ') && shot && is "$was" eval "px 1010,767 13,767 | tr '\n' ' '"; }

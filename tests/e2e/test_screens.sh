@@ -25,7 +25,7 @@ canvas_checks() {
     local x=$1 w=$2 b=$(($3 - 1)) ty dock
     # beside the bottom-left mark: what the screen shows there, a dock's pixel under i3 or fluxbox
     shot && dock=$(px $((x + 13)),$b)
-    check "drawing mode, the toolbar above the canvas" enter && ty=$(fgeo "$TOOLBAR" | cut -d' ' -f2)
+    check "drawing mode, the toolbar above the canvas" enter && wait_until settled fgeo "$TOOLBAR" && ty=$(cut -d' ' -f2 <<<"$LAST")
     expect "the canvas covers the primary monitor" "$x 0 $w $3" geo "$CANVAS"
     see "corner marks: 16 device pixels of the top rows, 13 of the bottom ones" $x,0=0,0,0 \
         $((x + 15)),0=0,0,0 $((x + 16)),0=$(desk $((x + 16)),0) $((x + w - 16)),0=0,0,0 \
@@ -102,7 +102,7 @@ dclick 3000 1200 && wait_until not canvas
 if elsewhere "the toolbar dragged from monitor to monitor, then the help panel there"; then
 for place in "300 400" "2500 600" "1000 200"; do  # dragged from monitor to monitor
     was=$(fxy "$TOOLBAR") && xdotool windowmove "$TOOLBAR" $place
-    wait_until not is "$was" fxy "$TOOLBAR" && read -r x y _ < <(fgeo "$TOOLBAR")
+    wait_until not is "$was" fxy "$TOOLBAR" && wait_until settled fgeo "$TOOLBAR" && read -r x y _ <<<"$LAST"
     check "drawing mode" enter
     # to a device pixel: a manager that frames it otherwise in drawing mode (fluxbox) may give it a
     # border of odd width, and the client goes to whole logical pixels

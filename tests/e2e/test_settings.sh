@@ -14,7 +14,7 @@ start_app                      | toolbar frame at Left 4500 / Top 1200 twips | i
 :                              | the file is only read                       | holds "$saved"
 saves                          | S writes the same bytes again               | holds "$saved"
 xdotool windowmove $TOOLBAR 200 -10 | the toolbar is moved                  | not is "300 80" fxy $TOOLBAR
-read -r x y _ < <(fgeo $TOOLBAR); saves | S saves its place in twips | [ "$(line 6)/$(line 7)" = "$(twips y)/$(twips x)" ]
+wait_until settled fgeo $TOOLBAR && read -r x y _ <<<"$LAST"; saves | S saves its place in twips | [ "$(line 6)/$(line 7)" = "$(twips y)/$(twips x)" ]
 close_app                      | exit status 0                               | [ $EXIT_STATUS = 0 ]
 # started in drawing mode (line 5 False): the toolbar framed as in normal mode, at its place, above the canvas
 ini off=False top=1200 left=4500 >$RUN/settings.ini; start_app | the canvas is up from the start | canvas
