@@ -12,8 +12,7 @@ titled() { (($(extents "$TOOLBAR" | cut -d' ' -f3) > 0)) && echo titled || echo 
 wait_until eval 'settled fgeo "$TOOLBAR" && [[ $LAST = "379 440 "* ]]' && read -r tx ty tw th <<<"$LAST" && framed=$(titled)
 # beside the bottom corners: the desktop's own pixels (a bottom dock's under i3 and icewm, frozen with it)
 # (read once two shots agree: a compositor may still be fading a window in)
-steady() { local was; shot && was=$(px 1010,767 13,767 | tr '\n' ' ') && shot && is "$was" eval "px 1010,767 13,767 | tr '\n' ' '"; }
-wait_until steady && read -r b1 b2 <<<"$LAST"
+wait_until settled eval "shot && px 1010,767 13,767 | tr '\n' ' '" && read -r b1 b2 <<<"$LAST"
 echo "enter by the drawing-mode button"
 check "the canvas appears, the toolbar above it" enter || exit 1
 expect "canvas covers the primary monitor, full-screen" "0 0 1024 768 yes" \
