@@ -24,7 +24,7 @@ rss() { awk '/VmRSS/ {print int($2 / 1024)}' "/proc/$APP_PID/status"; }
 # started with the toolbar's start-up time measured from the exec to its frame's map
 launch() { APP_WRAPPER="$DRIVE launch $WORK/startup.ms" start_app >/dev/null &&
     wait_until test -s "$WORK/startup.ms" && add startup "$size" "$(cat "$WORK/startup.ms")" && rm "$WORK/startup.ms"; }
-hotkey_on() { local ms; ms=$("$DRIVE" hotkey) && wait_until canvas && CANVAS=$(canvas) &&
+hotkey_on() { local ms; ms=$("$DRIVE" hotkey) && found CANVAS "$CANVAS_T" &&
     wait_until above "$TOOLBAR" "$CANVAS" && add enter "$size" "$ms"; }
 hotkey_off() { key ctrl+z && wait_until not canvas; }
 # drag FIGURE: the drag over 20 % to 80 % of the screen, CPU per move of the program and the server

@@ -105,7 +105,7 @@ start_app() {
     mkdir -p "${1:-$RUN}"; : >"$WORK/root.log"
     (cd "${1:-$RUN}" && exec ${APP_WRAPPER:-} "$SB" >"$WORK/app.out" 2>"$WORK/app.err") &
     APP_PID=$! && PIDS+=($!) && local t=$(date +%s%N)
-    TIMEOUT=30 wait_until win SB && SHOWN_MS=$((($(date +%s%N) - t) / 1000000)) && TOOLBAR=$(win SB) &&
+    TIMEOUT=30 found TOOLBAR SB && SHOWN_MS=$((($(date +%s%N) - t) / 1000000)) &&
         TIMEOUT=30 wait_until started || { cat "$WORK/app.err"; false; }
 }
 # started: the toolbar has the focus and has asked twice to be kept on top: once activated, and at the end
@@ -120,11 +120,23 @@ close_app() { close_window "$TOOLBAR"; wait_exit "$APP_PID"; }
 # the window is hidden, and under KWin (whose keyboard shortcuts need the desktop's shortcut service).
 close_window() { if [[ $WM =~ ^(none|kwin)$ ]] || ! xwininfo -id "$1" | grep -q IsViewable; then "$DESKTOP" -close "$1"
     else activate "$1"; key alt+F4; fi; }
-# Windows. win TITLE: the shown window of this exact title; any TITLE: one, shown or not.
+# Windows. win TITLE: the shown window of this exact title; any TITLE: one, shown or not; shown TITLE:
+# how many are shown. search ARGS: xdotool's search, again while a window went during it (a manager's
+# animation), which ends it with an X error and no windows at all.
 title_re() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][().*+?^$|\\]/\\&/g')"; }
-win() { xdotool search --onlyvisible --name "$(title_re "$1")" 2>/dev/null | head -n1 | grep .; }
-any() { xdotool search --name "$(title_re "$1")" 2>/dev/null | grep -q .; }
+search() { local out i; for i in {1..10}; do out=$(xdotool search "$@" 2>&1); [[ $out == *"X Error"* ]] || break; done
+    grep -x '[0-9]\+' <<<"$out"; }
+win() { search --onlyvisible --name "$(title_re "$1")" | head -n1 | grep .; }
+any() { search --name "$(title_re "$1")" | grep -q .; }
+shown() { search --onlyvisible --name "$(title_re "$1")" | wc -l; }
 canvas() { win "$CANVAS_T"; }
+# found VAR TITLE: waits until a window of this title is shown and sets VAR to it, from the search that
+# found it.
+found() { wait_until found_now "$@"; }
+found_now() { local id; id=$(win "$2") && printf -v "$1" %s "$id"; }
+# Given no window, xwininfo would wait for a click on one: an empty id fails at once instead.
+xwininfo() { local a prev=; for a; do [ "$prev" != -id ] || [ -n "$a" ] || return 1; prev=$a; done
+    command xwininfo "$@"; }
 # The window with the keyboard focus (_NET_ACTIVE_WINDOW can still name one that is gone).
 active_is() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 activate() { if [ $WM = none ]; then xdotool windowfocus "$1"; else "$DESKTOP" -activate "$1"; fi 2>/dev/null
@@ -169,7 +181,7 @@ key() { xdotool key --delay 30 "$@"; }
 click_in() { local x y; read -r x y _ < <(geo "$1"); xdotool mousemove $((x + $2)) $((y + $3)) click 1; }
 button() { click_in "$TOOLBAR" $((42 * R + R / 2)) $((13 * R)); }
 # enter: drawing mode by the button, done when the toolbar is shown again above the canvas (or beside it), active.
-enter() { button; wait_until canvas && CANVAS=$(canvas) && wait_until over "$TOOLBAR" "$CANVAS" &&
+enter() { button; found CANVAS "$CANVAS_T" && wait_until over "$TOOLBAR" "$CANVAS" &&
     wait_until active_is "$TOOLBAR"; }
 leave() { button; wait_until not canvas; }
 dclick() { xdotool mousemove "$1" "$2" click --repeat 2 --delay 80 "${3:-1}"; }  # dclick X Y [BUTTON]

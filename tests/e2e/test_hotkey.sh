@@ -24,7 +24,7 @@ press() { local was i; was=$(canvas)
         wait_until eval '[ "$(canvas)" != "$was" ] || reached $1' && ! reached "$1" && return; done; false; }
 start_x
 xev -name other -geometry 300x200+20+20 -event keyboard >>"$WORK/xev.log" &
-PIDS+=($!) && wait_until win other && OTHER=$(win other) || exit 1
+PIDS+=($!) && found OTHER other || exit 1
 steps <<'EOF'
 # Ctrl + Z from another application, from the toolbar, with NumLock or CapsLock on
 restart 0 0; other; key ctrl+z | enters drawing mode                   | canvas

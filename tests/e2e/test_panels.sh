@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh" "$1"
 # opens KEY TITLE: the key typed at the toolbar;
 # PANEL: the panel, once it has the focus and has come to rest in its place.
-opens() { activate "$TOOLBAR" && key "$1" && wait_until win "$2" && PANEL=$(win "$2") && wait_until active_is "$PANEL" &&
+opens() { activate "$TOOLBAR" && key "$1" && found PANEL "$2" && wait_until active_is "$PANEL" &&
     wait_until centred "$PANEL"; }
 # The outer frame centred, to a pixel, on the screen's work area: the 1024 x 768 screen less the docks that
 # the manager keeps clear (fluxbox's toolbar, icewm's taskbar).
@@ -46,7 +46,7 @@ opens h "$HELP_T"              | H opens it again                           | :
 click_in $PANEL 176 332        | so does its button "閉じる (H)"            | not any "$HELP_T"
 :                              | the program runs on                        | kill -0 $APP_PID
 # over the canvas
-activate $TOOLBAR; key ctrl+z  | -                                          | CANVAS=$(canvas)
+activate $TOOLBAR; key ctrl+z  | -                                          | found_now CANVAS "$CANVAS_T"
 opens Down "$SETUP_T"          | Down opens the settings panel above it     | above $PANEL $CANVAS
 xdotool mousemove 100 600 mousedown 1 mousemove 300 650 mouseup 1 | an arrow drawn | shows 200,625=255,0,0
 :                              | the panel still above the canvas           | above $PANEL $CANVAS

@@ -52,8 +52,8 @@ toolbar2() { local side bottom && read -r side _ _ bottom < <(extents "$TOOLBAR"
 # help2: at a ratio of 2 the help panel is 5385 twips (718 pixels) wide inside, 5700 (760) tall
 # outside unless its key box 5520 twips down would show, centred on the toolbar's 2048 x 1536 monitor at 0,0.
 help2() { local top bottom
-    check "H opens the help panel" eval 'activate $TOOLBAR && key h && wait_until win "$HELP_T"' || return
-    HELP=$(win "$HELP_T") && read -r _ _ top bottom < <(extents "$HELP")
+    check "H opens the help panel" eval 'activate $TOOLBAR && key h && found HELP "$HELP_T"' || return
+    read -r _ _ top bottom < <(extents "$HELP")
     expect "718 device pixels wide inside" 718 eval 'geo $HELP | cut -d" " -f3'
     until_ok "760 tall outside, or less by what shows the key box" eval \
         "near \$(fgeo $HELP | cut -d' ' -f4) $((760 < 736 + top + bottom ? 760 : 736 + top + bottom))"

@@ -41,7 +41,7 @@ close_app
 echo "started from the desktop menu: settings.ini in the configuration folder, not where it starts"
 mkdir "$WORK/home" && (cd "$WORK/home" && XDG_CONFIG_HOME=$WORK/home/cfg exec "$SB" $(sed -n 's/^Exec=slateboard//p' \
     "$(dirname "$0")/../../resources/slateboard.desktop") 2>"$WORK/app.err") & APP_PID=$! && PIDS+=($!)
-until_ok "the toolbar comes up" eval 'TOOLBAR=$(win SB) && active_is $TOOLBAR'
+until_ok "the toolbar comes up" eval 'found_now TOOLBAR SB && active_is $TOOLBAR'
 check_eq "the defaults written there" "$(want)" "$(bytes "$WORK/home/cfg/slateboard/settings.ini")"
 check_eq "both folders made, private; nothing else written" "700 700 cfg" \
     "$(stat -c %a "$WORK/home/cfg" "$WORK/home/cfg/slateboard" | xargs) $(ls -A "$WORK/home")"

@@ -15,7 +15,7 @@ read -r x y _ < <(geo "$TOOLBAR") && until_ok "the pattern picture shows the red
     "import -window root -crop 23x22+$x+$((y + 2)) -depth 8 txt:- | grep -qiE '#(FF|[C-E][0-9A-F])0000'"
 (cd "$RUN" && DISPLAY=$DISPLAY.0 exec "$SB" >/dev/null 2>&1) & wait_exit $!
 check_eq "a second instance, on $DISPLAY.0, ends on its own with status 0" "0" "$EXIT_STATUS"
-check_eq "still one toolbar" "1" "$(xdotool search --onlyvisible --name '^SB$' | wc -l)"
+check_eq "still one toolbar" "1" "$(shown SB)"
 check "the first instance runs on" kill -0 "$APP_PID"
 echo "keys: each row typed, then S; the pattern is then in line 4"
 for row in "5 r" "6 r" "7 Right" "7 shift+a ctrl+c alt+f" "7 F2 Left Left" "3 c c c" "8 f" "1 Right" \

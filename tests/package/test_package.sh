@@ -23,7 +23,7 @@ check "desktop entry, icons and manual page installed" in_root test -f /usr/shar
 start_x
 chroot "$ROOT" env -i PATH=/usr/bin:/bin HOME=/root DISPLAY="$DISPLAY" XDG_RUNTIME_DIR=/tmp \
     sh -c 'cd /root/talk && exec slateboard' >"$WORK/app.out" 2>"$WORK/app.err" & APP_PID=$! && PIDS+=($!)
-until_ok "the toolbar appears and takes the focus" eval 'TOOLBAR=$(win SB) && active_is $TOOLBAR'
+until_ok "the toolbar appears and takes the focus" eval 'found_now TOOLBAR SB && active_is $TOOLBAR'
 check_eq "the defaults written in the working folder" "$(want)" "$(bytes "$ROOT/root/talk/settings.ini")"
 close_app && check_eq "ends with status 0" "0" "$EXIT_STATUS"
 quiet in_root apt-get purge -y -qq slateboard && check "purged" not quiet in_root dpkg -s slateboard
