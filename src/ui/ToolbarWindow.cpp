@@ -124,9 +124,14 @@ void ToolbarWindow::setDrawingMode(bool on) {
 }
 
 void ToolbarWindow::allowMinimise(bool allowed, bool thenMinimise) {
+    // A toolbar on its way to the minimised state is not asked to stay on top, which raises it:
+    // KWin shows a window raised as it maps it minimised. The stays-on-top flag asks for the
+    // above state again whenever it is mapped.
     if (minimisable_ == allowed) {
-        if (thenMinimise) hints_.minimize(*this);
-        if (allowed) hints_.keepOnTop(*this);
+        if (thenMinimise)
+            hints_.minimize(*this);
+        else if (allowed)
+            hints_.keepOnTop(*this);
         return;
     }
     // Some window managers read the hints only when a window is mapped: a shown toolbar whose
@@ -145,7 +150,9 @@ void ToolbarWindow::allowMinimise(bool allowed, bool thenMinimise) {
     }
     if (thenMinimise) {
         hints_.minimize(*this);  // a hidden one is mapped again straight into the minimised state
-    } else if (remap) {
+        return;
+    }
+    if (remap) {
         show();
         if (active) activateWindow();
     }

@@ -59,6 +59,8 @@ TEST(DrawingMode, EveryWayInAndOutInItsOrder) {
         r.settle();
         c.act(r);
         EXPECT_EQ(r.modeCalls(), c.calls) << c.what;
+        // Not raised once minimised: KWin would show it again.
+        EXPECT_EQ(r.fake.seq({"minimize", "onTop"}).find("minimize onTop"), std::string::npos) << c.what;
         EXPECT_EQ(r.drawing(), c.drawingAfter) << c.what;
         EXPECT_EQ(r.fake.minimizable, !c.drawingAfter) << c.what;
         EXPECT_EQ(r.toolbar().drawingMode(), c.drawingAfter) << c.what;
@@ -310,6 +312,8 @@ TEST(HotKey, AToggleRequestActsAsTheHotKey) {
         r.settle();
         EXPECT_EQ(sendWhileRunning(r.fake.instanceName, c.request), D::Delivered) << c.what;
         EXPECT_EQ(r.modeCalls(), c.calls) << c.what;
+        // Not raised once minimised: KWin would show it again.
+        EXPECT_EQ(r.fake.seq({"minimize", "onTop"}).find("minimize onTop"), std::string::npos) << c.what;
         EXPECT_EQ(r.drawing(), c.drawingAfter) << c.what;
     }
     EXPECT_EQ(platform::SingleInstance::send("slateboard-test-nobody-" + std::to_string(QCoreApplication::applicationPid()),

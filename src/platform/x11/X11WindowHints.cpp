@@ -257,8 +257,26 @@ void X11WindowHints::minimize(QWidget& window) {
         window.hide();
         return;
     }
+    const bool mapping = !window.isVisible();
     window.showMinimized();
     xcb_flush(x_.get());
+    if (!mapping) return;
+    // A window mapped straight into the minimised state: KWin often takes it in shown, and then
+    // mostly, not always, minimises it later. Once taken in shown, it is asked at once, as a shown
+    // window is asked to minimise.
+    constexpr uint32_t kNormalState = 1, kIconicState = 3;
+    const xcb_window_t w = Connection::windowOf(window);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+    do {
+        const auto state = x_.cardinals(w, "WM_STATE");
+        if (!state.empty() && state[0] == kIconicState) return;
+        if (!state.empty() && state[0] == kNormalState) {
+            x_.sendToRoot(w, "WM_CHANGE_STATE", {kIconicState});
+            xcb_flush(x_.get());
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    } while (std::chrono::steady_clock::now() < deadline);
 }
 
 void X11WindowHints::restore(QWidget& window) {
