@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <algorithm>
 #include <utility>
 
 using geometry::twipsRect;
@@ -195,9 +196,14 @@ void ToolbarWindow::finishStartUp() {
     hints_.keepOnTop(*this);
     countLabel_->setText(kReady);
     keyBox_->setFocus(Qt::OtherFocusReason);
-    // A panel opened in these first moments keeps the keys; over the canvas the toolbar takes
-    // them without an activation.
+    // A panel opened in these first moments keeps the keys, also while the manager has not yet
+    // given them to it (an activation now would take them back); over the canvas the toolbar
+    // takes them without an activation.
     if (QApplication::activeWindow() && QApplication::activeWindow() != this) return;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    if (std::any_of(windows.begin(), windows.end(),
+                    [](const QWidget* w) { return w->windowType() == Qt::Dialog && w->isVisible(); }))
+        return;
     if (drawing_)
         takeKeys();
     else
