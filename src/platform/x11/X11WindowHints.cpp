@@ -15,6 +15,18 @@ namespace platform::x11 {
 namespace {
 constexpr uint32_t kStateAdd = 1;
 constexpr uint32_t kSourceApplication = 1;
+
+// Asks `done` every 2 ms until it says yes or `limit` has passed; whether it said yes. For what
+// the window manager does within a few milliseconds of a request.
+template <class Done>
+bool askUntil(std::chrono::milliseconds limit, Done done) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
 }  // namespace
 
 void X11WindowHints::keepOnTop(QWidget& window) {
@@ -52,13 +64,10 @@ bool X11WindowHints::setMinimizable(QWidget& window, bool minimizable) {
     // within a few milliseconds.
     if (!minimizable || !window.isVisible() || !x_.managerSupports("_NET_WM_ALLOWED_ACTIONS")) return true;
     const xcb_atom_t action = x_.atom("_NET_WM_ACTION_MINIMIZE");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
-    do {
+    return askUntil(std::chrono::milliseconds(50), [&] {
         const auto actions = x_.cardinals(w, "_NET_WM_ALLOWED_ACTIONS");
-        if ((std::find(actions.begin(), actions.end(), action) != actions.end()) == minimizable) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    } while (std::chrono::steady_clock::now() < deadline);
-    return false;
+        return (std::find(actions.begin(), actions.end(), action) != actions.end()) == minimizable;
+    });
 }
 
 bool X11WindowHints::followsMotifMinimise() {
@@ -239,15 +248,13 @@ void X11WindowHints::withdraw(QWidget& window) {
     if (!managed) return;
     // The manager deletes WM_STATE (or reparents the window to the root) once it let it go.
     const xcb_atom_t wmState = x_.atom("WM_STATE");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
-    while (std::chrono::steady_clock::now() < deadline) {
+    askUntil(std::chrono::milliseconds(100), [&] {
         const auto cookie = xcb_get_property(x_.get(), 0, w, wmState, XCB_GET_PROPERTY_TYPE_ANY, 0, 2);
         Reply<xcb_get_property_reply_t> state(xcb_get_property_reply(x_.get(), cookie, nullptr), &std::free);
-        if (!state || state->type == XCB_NONE || x_.frameOf(w) == w) return;
+        if (!state || state->type == XCB_NONE || x_.frameOf(w) == w) return true;
         const auto* value = static_cast<uint32_t*>(xcb_get_property_value(state.get()));
-        if (xcb_get_property_value_length(state.get()) >= 4 && value[0] == 0) return;  // WithdrawnState
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+        return xcb_get_property_value_length(state.get()) >= 4 && value[0] == 0;  // WithdrawnState
+    });
 }
 
 void X11WindowHints::minimize(QWidget& window) {
@@ -266,17 +273,14 @@ void X11WindowHints::minimize(QWidget& window) {
     // window is asked to minimise.
     constexpr uint32_t kNormalState = 1, kIconicState = 3;
     const xcb_window_t w = Connection::windowOf(window);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
-    do {
-        const auto state = x_.cardinals(w, "WM_STATE");
-        if (!state.empty() && state[0] == kIconicState) return;
-        if (!state.empty() && state[0] == kNormalState) {
-            x_.sendToRoot(w, "WM_CHANGE_STATE", {kIconicState});
-            xcb_flush(x_.get());
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    } while (std::chrono::steady_clock::now() < deadline);
+    std::vector<uint32_t> state;
+    askUntil(std::chrono::milliseconds(100), [&] {
+        state = x_.cardinals(w, "WM_STATE");
+        return !state.empty() && (state[0] == kIconicState || state[0] == kNormalState);
+    });
+    if (state.empty() || state[0] != kNormalState) return;
+    x_.sendToRoot(w, "WM_CHANGE_STATE", {kIconicState});
+    xcb_flush(x_.get());
 }
 
 void X11WindowHints::restore(QWidget& window) {
