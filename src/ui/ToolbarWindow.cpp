@@ -263,9 +263,13 @@ void ToolbarWindow::restoreStandardSize() { setOuterSize(geometry::kToolbarWidth
 void ToolbarWindow::setOuterSize(int widthTwips, int heightTwips) {
     const platform::FrameExtents f = frame();
     const double r = devicePixelRatioF();
-    // Fixed: the user moves the toolbar but does not resize or maximise it.
-    setFixedSize(std::max(1, twipsToPixels(widthTwips - geometry::deviceToTwips(f.left + f.right, r))),
-                 std::max(1, twipsToPixels(heightTwips - geometry::deviceToTwips(f.top + f.bottom, r))));
+    sizeAsks_ = 0;
+    // Fixed: the user moves the toolbar but does not resize or maximise it. (Qt resizes it only
+    // when the fixed size changes, and the manager may have given it another since.)
+    const QSize size(std::max(1, twipsToPixels(widthTwips - geometry::deviceToTwips(f.left + f.right, r))),
+                     std::max(1, twipsToPixels(heightTwips - geometry::deviceToTwips(f.top + f.bottom, r))));
+    setFixedSize(size);
+    resize(size);
 }
 
 void ToolbarWindow::makeReachable() {
@@ -443,6 +447,16 @@ bool ToolbarWindow::event(QEvent* e) {
 void ToolbarWindow::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     hints_.keepOnTop(*this);
+    // A manager that frames the window anew may give the client a size it had before (fluxbox,
+    // once it has read a new type): the fixed size is asked for again, twice at most a sizing,
+    // so that a manager that insists on its own size (KWin's least height) is not fought.
+    const QSize fixed = minimumSize();
+    if (fixed == maximumSize() && size() != fixed && isVisible() && sizeAsks_ < 2) {
+        ++sizeAsks_;
+        QTimer::singleShot(0, this, [this] {
+            if (minimumSize() == maximumSize() && size() != minimumSize()) resize(minimumSize());
+        });
+    }
 }
 
 void ToolbarWindow::closeEvent(QCloseEvent* e) {

@@ -112,6 +112,7 @@ private:
     platform::FrameExtents frame_;
     bool frameKnown_ = false;
     bool sizedWithoutFrame_ = false;
+    int sizeAsks_ = 0;  // how often the fixed size was asked for again since it was set
     std::optional<QPointF> refitAt_;  // the frame's place while a new frame's size is taken
     std::optional<QPointF> wantedFrame_;  // where placeFrame sent it, until it is there
     // Where it was last sent and where its client came to rest there.

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QWindow>
 
 #include <future>
 
@@ -25,6 +26,27 @@ TEST(Start, SettingsPlaceAndPattern) {
     EXPECT_EQ(on.fake.seq(), "");
     EXPECT_NE(on.startCalls.find("minimise- wait grab"), std::string::npos);
     EXPECT_EQ(on.toolbar().pattern(), Pattern::Circle);
+}
+
+TEST(Start, TheToolbarAsksBackItsSizeTwiceASizingWhenTheManagerGivesItAnother) {
+    // As a manager does that sizes the client again once it has framed it anew: Qt takes the
+    // server's size whatever the window's fixed size.
+    Rig r;
+    ToolbarWindow& t = r.toolbar();
+    const QSize fixed = t.size();
+    auto imposed = [&] {
+        t.windowHandle()->resize(fixed + QSize(2, 2));
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        return t.size();
+    };
+    EXPECT_EQ(imposed(), fixed) << "first";
+    EXPECT_EQ(imposed(), fixed) << "second";
+    EXPECT_EQ(imposed(), fixed + QSize(2, 2)) << "a third time: the manager's size";
+    t.restoreStandardSize();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(t.size(), fixed) << "sized anew";
+    EXPECT_EQ(imposed(), fixed) << "and asked back again after that";
 }
 
 TEST(DrawingMode, EveryWayInAndOutInItsOrder) {
