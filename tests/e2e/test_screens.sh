@@ -23,8 +23,9 @@ same_place() { local a=($1) b=($2); near ${a[0]} ${b[0]} && near ${a[1]} ${b[1]}
 # canvas_checks MX MW MH: drawing mode on the primary monitor at MX, MW x MH device pixels.
 canvas_checks() {
     local x=$1 w=$2 b=$(($3 - 1)) ty dock
-    # beside the bottom-left mark: what the screen shows there, a dock's pixel under i3 or fluxbox
-    shot && dock=$(px $((x + 13)),$b)
+    # beside the bottom-left mark: what the screen shows there, a dock's pixel under i3 or fluxbox,
+    # once two shots agree (a compositing manager may be fading a window in or out there)
+    wait_until settled eval "shot && px $((x + 13)),$b" && dock=$LAST
     check "drawing mode, the toolbar above the canvas" enter && wait_until settled fgeo "$TOOLBAR" && ty=$(cut -d' ' -f2 <<<"$LAST")
     expect "the canvas covers the primary monitor" "$x 0 $w $3" geo "$CANVAS"
     see "corner marks: 16 device pixels of the top rows, 13 of the bottom ones" $x,0=0,0,0 \
