@@ -45,6 +45,9 @@ public:
     // Whether the windowing system has the window's client area where Qt has it (device pixels);
     // if not, it is asked for again: a manager busy mapping a window may drop a request.
     virtual bool confirmGeometry(QWidget& window, const QRect& device) { return (void)window, (void)device, true; }
+    // Asks for this client size (device pixels) of a shown window and leaves its place alone:
+    // Qt's own resize sends its idea of the place too, stale while a manager frames the window.
+    virtual void askSize(QWidget& window, QSize device) { window.resize(device / window.devicePixelRatioF()); }
     // Keeps a shown `window` stacked above `owner`, as a dialog above its window; nullptr ends it.
     virtual void setOwner(QWidget& window, QWidget* owner) = 0;
     // Gives the window the keyboard without asking the manager to activate it: an activation

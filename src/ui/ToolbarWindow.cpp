@@ -269,7 +269,7 @@ void ToolbarWindow::setOuterSize(int widthTwips, int heightTwips) {
     const QSize size(std::max(1, twipsToPixels(widthTwips - geometry::deviceToTwips(f.left + f.right, r))),
                      std::max(1, twipsToPixels(heightTwips - geometry::deviceToTwips(f.top + f.bottom, r))));
     setFixedSize(size);
-    resize(size);
+    if (this->size() != size) askFixedSize();
 }
 
 void ToolbarWindow::makeReachable() {
@@ -449,14 +449,21 @@ void ToolbarWindow::resizeEvent(QResizeEvent* e) {
     hints_.keepOnTop(*this);
     // A manager that frames the window anew may give the client a size it had before (fluxbox,
     // once it has read a new type): the fixed size is asked for again, twice at most a sizing,
-    // so that a manager that insists on its own size (KWin's least height) is not fought.
-    const QSize fixed = minimumSize();
-    if (fixed == maximumSize() && size() != fixed && isVisible() && sizeAsks_ < 2) {
+    // so that a manager that insists on its own size (KWin's least height) is not fought. Not
+    // while minimised: each new size asks to stay on top, which raises the window.
+    if (size() != minimumSize() && isVisible() && !isMinimized() && sizeAsks_ < 2) {
         ++sizeAsks_;
         QTimer::singleShot(0, this, [this] {
-            if (minimumSize() == maximumSize() && size() != minimumSize()) resize(minimumSize());
+            if (size() != minimumSize() && !isMinimized()) askFixedSize();
         });
     }
+}
+
+void ToolbarWindow::askFixedSize() {
+    if (isVisible())
+        hints_.askSize(*this, (QSizeF(minimumSize()) * devicePixelRatioF()).toSize());
+    else
+        resize(minimumSize());
 }
 
 void ToolbarWindow::closeEvent(QCloseEvent* e) {

@@ -90,6 +90,7 @@ private:
     void watchPlace();
     void settled();
     void setOuterSize(int widthTwips, int heightTwips);
+    void askFixedSize();  // the size it is fixed at, which the manager may have changed
     void updateDrawTip();
 
     platform::WindowHints& hints_;

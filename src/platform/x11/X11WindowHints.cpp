@@ -162,6 +162,13 @@ bool X11WindowHints::confirmGeometry(QWidget& window, const QRect& device) {
     return false;
 }
 
+void X11WindowHints::askSize(QWidget& window, QSize device) {
+    const uint32_t values[] = {uint32_t(device.width()), uint32_t(device.height())};
+    xcb_configure_window(x_.get(), Connection::windowOf(window), XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+                         values);
+    xcb_flush(x_.get());
+}
+
 void X11WindowHints::setOwner(QWidget& window, QWidget* owner) {
     // Qt writes the owner only when it maps a dialog or tool window.
     const xcb_window_t w = Connection::windowOf(window);

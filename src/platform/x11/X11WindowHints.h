@@ -25,6 +25,7 @@ public:
     void watchFrame(QWidget& window, std::function<void()> changed) override;
     std::optional<QPoint> clientPosition(QWidget& window) override;
     bool confirmGeometry(QWidget& window, const QRect& device) override;
+    void askSize(QWidget& window, QSize device) override;
     void setOwner(QWidget& window, QWidget* owner) override;
     void giveKeys(QWidget& window, unsigned long userTime) override;
     bool isManaged(QWidget& window) override;
