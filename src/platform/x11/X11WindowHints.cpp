@@ -16,6 +16,9 @@ namespace {
 constexpr uint32_t kStateAdd = 1;
 constexpr uint32_t kSourceApplication = 1;
 
+// WM_STATE's states.
+constexpr uint32_t kNormalState = 1, kIconicState = 3;
+
 // Asks `done` every 2 ms until it says yes or `limit` has passed; whether it said yes. For what
 // the window manager does within a few milliseconds of a request.
 template <class Done>
@@ -47,6 +50,7 @@ bool X11WindowHints::setMinimizable(QWidget& window, bool minimizable) {
     // change, so both properties are written. Metacity and its heirs follow the Motif hints but
     // take the frame from a toolbar window: the type stays normal there.
     const xcb_window_t w = Connection::windowOf(window);
+    ++changes_;
     const bool asToolbar = !minimizable && !followsMotifMinimise();
     const xcb_atom_t type = x_.atom(asToolbar ? "_NET_WM_WINDOW_TYPE_TOOLBAR" : "_NET_WM_WINDOW_TYPE_NORMAL");
     xcb_change_property(x_.get(), XCB_PROP_MODE_REPLACE, w, x_.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1,
@@ -242,13 +246,14 @@ void X11WindowHints::fullScreenOn(QWidget& window, const QRect& monitor) {
 
 bool X11WindowHints::isManaged(QWidget& window) {
     if (!x_.managerRuns()) return true;
-    // The manager sets WM_STATE to NormalState (1) when it has mapped the window it took in.
+    // The manager sets WM_STATE to NormalState when it has mapped the window it took in.
     const auto state = x_.cardinals(Connection::windowOf(window), "WM_STATE");
-    return !state.empty() && state[0] == 1;
+    return !state.empty() && state[0] == kNormalState;
 }
 
 void X11WindowHints::withdraw(QWidget& window) {
     const xcb_window_t w = Connection::windowOf(window);
+    ++changes_;
     const bool managed = x_.managerRuns();
     window.hide();
     xcb_flush(x_.get());
@@ -277,8 +282,7 @@ void X11WindowHints::minimize(QWidget& window) {
     if (!mapping) return;
     // A window mapped straight into the minimised state: KWin often takes it in shown, and then
     // mostly, not always, minimises it later. Once taken in shown, it is asked at once, as a shown
-    // window is asked to minimise.
-    constexpr uint32_t kNormalState = 1, kIconicState = 3;
+    // window is asked to minimise, and again while KWin still shows it a moment later.
     const xcb_window_t w = Connection::windowOf(window);
     std::vector<uint32_t> state;
     askUntil(std::chrono::milliseconds(100), [&] {
@@ -288,10 +292,24 @@ void X11WindowHints::minimize(QWidget& window) {
     if (state.empty() || state[0] != kNormalState) return;
     x_.sendToRoot(w, "WM_CHANGE_STATE", {kIconicState});
     xcb_flush(x_.get());
+    minimizeAgainLater(window, 2);
+}
+
+void X11WindowHints::minimizeAgainLater(QWidget& window, int tries) {
+    const xcb_window_t w = Connection::windowOf(window);
+    QTimer::singleShot(150, &window, [this, &window, w, tries, asked = changes_] {
+        if (changes_ != asked || !window.isVisible()) return;
+        const auto state = x_.cardinals(w, "WM_STATE");
+        if (state.empty() || state[0] != kNormalState) return;
+        x_.sendToRoot(w, "WM_CHANGE_STATE", {kIconicState});
+        xcb_flush(x_.get());
+        if (tries > 1) minimizeAgainLater(window, tries - 1);
+    });
 }
 
 void X11WindowHints::restore(QWidget& window) {
     // Brought back and raised; the caller gives it the keys, as an activation or without one.
+    ++changes_;
     window.showNormal();
     if (hasOnTopBand()) window.raise();
     xcb_flush(x_.get());

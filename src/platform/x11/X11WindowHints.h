@@ -54,6 +54,10 @@ private:
     xcb_atom_t frameAtom_ = XCB_ATOM_NONE;
     std::chrono::milliseconds requestBudget_{100};
     bool managerAnswers_ = false;
+    // Asks the window to minimise again a moment later while the manager shows it, `tries` times
+    // at most, unless the program has withdrawn, restored or hinted it since.
+    void minimizeAgainLater(QWidget& window, int tries);
+    unsigned changes_ = 0;  // counts those withdrawals, restores and hints
 };
 
 }  // namespace platform::x11
