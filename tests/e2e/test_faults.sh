@@ -27,7 +27,7 @@ check "drawing mode, every pattern, a take-back" eval 'enter && for k in a l c r
     xdotool click 3'
 for panel in "h $HELP_T" "Down $SETUP_T"; do
     check "${panel#* }: opened and closed" eval 'activate $TOOLBAR && key ${panel%% *} &&
-        wait_until win "${panel#* }" && key Escape && wait_until not any "${panel#* }"'
+        found P "${panel#* }" && wait_until active_is $P && key Escape && wait_until not any "${panel#* }"'
 done
 steps <<'EOF'
 leave                          | the button leaves drawing mode         | not canvas

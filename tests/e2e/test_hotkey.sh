@@ -29,7 +29,7 @@ steps <<'EOF'
 # Ctrl + Z from another application, from the toolbar, with NumLock or CapsLock on
 restart 0 0; other; key ctrl+z | enters drawing mode                   | canvas
 key ctrl+z                     | leaves it                             | not canvas
-:                              | the toolbar stays shown               | not hidden
+:                              | the toolbar stays shown               | not hidden && settled
 activate $OTHER; key x         | the other application gets its keys   | got x
 :                              | but never got the hot key             | not got z
 activate $TOOLBAR; key ctrl+z  | works while the toolbar has the focus | canvas
