@@ -107,7 +107,17 @@ start_app() {
     APP_PID=$! && PIDS+=($!) && local t=$(date +%s%N)
     TIMEOUT=30 found TOOLBAR SB && SHOWN_MS=$((($(date +%s%N) - t) / 1000000)) &&
         TIMEOUT=30 wait_until started || { cat "$WORK/app.err"; false; }
+    TIMEOUT=3 wait_until placed "${1:-$RUN}" || :
 }
+# placed FOLDER: the toolbar's frame is where the folder's settings.ini (or the defaults) puts it, where that is
+# well inside the screen; a manager that tells the frame only once the window is mapped (KWin, fluxbox) has the
+# toolbar moved there just after its start, and a click computed before would miss it.
+placed() { local top left x y w h && read -r top left < <({ cat "$1/settings.ini" 2>/dev/null || echo "$DEFAULTS"; } |
+        sed -n '6p;7p' | tr -d ' \r' | paste -sd' ') && read -r w h < <(xdpyinfo | awk -F'[ x]+' '/dimensions:/ {print $3, $4}')
+    ((top % 15 == 0 && left % 15 == 0)) 2>/dev/null || return 0
+    x=$((left / 15 * R)) y=$((top / 15 * R))
+    ((x >= 0 && y >= 0 && x + 120 * R <= w && y + 120 * R <= h)) || return 0
+    [ "$(fxy "$TOOLBAR")" = "$x $y" ]; }
 # started: the toolbar has the focus and has asked twice to be kept on top: once activated, and at the end
 # of its start, about 100 ms after it is shown (most managers focus a new window before that).
 started() { active_is "$TOOLBAR" &&
