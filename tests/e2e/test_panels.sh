@@ -35,7 +35,7 @@ for panel in "h|$HELP_T|5385|5700|359 380|368" "Down|$SETUP_T|3525|2550|235 170|
     until_ok "centred on the work area, no minimise action" eval 'centred $PANEL && ! can $PANEL MINIMIZE'
     key Escape && until_ok "Esc closes it" not any "$title"
 done
-opens h "$HELP_T" && HELP=$PANEL && read -r x y _ < <(geo "$HELP")
+opens h "$HELP_T" && HELP=$PANEL && read -r x y _ < <(geo "$HELP") || { fail "H opens the help panel again"; finish; exit; }
 see "white, the top edge of the first box, hidden behind its title" $((x + 5)),$((y + 5))=255,255,255 \
     $((x + 200)),$((y + 16))=0,0,0 $((x + 64)),$((y + 16))=255,255,255
 steps <<'EOF'
