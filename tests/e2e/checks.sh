@@ -2,7 +2,8 @@
 # for $TIMEOUT seconds.
 pass() { PASSED=$((PASSED + 1)); echo "  ok: $*"; }
 fail() { FAILED=$((FAILED + 1)); echo "  FAIL: $*"; }
-check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
+# check WHAT COMMAND...: a condition that sets LAST to what it saw tells it when it fails.
+check() { local what=$1; shift; LAST=; if "$@"; then pass "$what"; else fail "$what${LAST:+ (last seen: $LAST)}"; fi; }
 check_eq() { if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected [$2], got [$3]"; fi; }
 finish() { echo "$PASSED passed, $FAILED failed"; [ "$FAILED" -eq 0 ]; }
 wait_until() { local end=$((SECONDS + TIMEOUT))

@@ -9,8 +9,8 @@ opens() { activate "$TOOLBAR" && key "$1" && found PANEL "$2" && wait_until acti
     wait_until centred "$PANEL"; }
 # The outer frame centred, to a pixel, on the screen's work area: the 1024 x 768 screen less the docks that
 # the manager keeps clear (fluxbox's toolbar, icewm's taskbar).
-centred() { local x y w h ax ay aw ah; read -r x y w h < <(fgeo "$1") && read -r ax ay aw ah < <(workarea)
-    (((2 * (x - ax) + w - aw) ** 2 <= 4 && (2 * (y - ay) + h - ah) ** 2 <= 4)); }
+centred() { local x y w h ax ay aw ah; read -r x y w h < <(fgeo "$1") && read -r ax ay aw ah < <(workarea) &&
+    LAST="frame $x $y $w $h, work area $ax $ay $aw $ah" && (((2 * (x - ax) + w - aw) ** 2 <= 4 && (2 * (y - ay) + h - ah) ** 2 <= 4)); }
 # (With several monitors _NET_WORKAREA spans them all, and Qt leaves it aside: the toolbar's whole
 # monitor, the 1024 x 768 one at 0,0.)
 workarea() { [ "${SB_MONITORS:-1}" = 1 ] && xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.*= //; s/,//gp' |
