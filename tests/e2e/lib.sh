@@ -106,7 +106,7 @@ start_app() {
     (cd "${1:-$RUN}" && exec ${APP_WRAPPER:-} "$SB" >"$WORK/app.out" 2>"$WORK/app.err") &
     APP_PID=$! && PIDS+=($!) && local t=$(date +%s%N)
     TIMEOUT=30 found TOOLBAR SB && SHOWN_MS=$((($(date +%s%N) - t) / 1000000)) &&
-        TIMEOUT=30 wait_until started || { cat "$WORK/app.err"; false; }
+        TIMEOUT=30 wait_until started || { cat "$WORK/app.err"; return 1; }
     TIMEOUT=3 wait_until placed "${1:-$RUN}" || :
 }
 # placed FOLDER: the toolbar's frame is where the folder's settings.ini (or the defaults) puts it, where that is
