@@ -20,6 +20,8 @@ trap 'stop_x; rm -rf "$WORK" "$WORK_BIN"' EXIT
 DRIVE=$WORK_BIN/drive SIZES=${SIZES:-1024x768 3840x2160} RUNS=${RUNS:-5} TALK=${TALK:-200} BG=2080c0
 declare -A samples  # "figure|size" -> samples, space-separated
 add() { samples["$1|$2"]+="$3 "; }
+# halt WHAT: ends the run, saying what did not happen, at which size, and what the program printed.
+halt() { echo "end_to_end.sh: $1 ($size)" >&2; [ ! -s "$WORK/app.err" ] || sed 's/^/  program: /' "$WORK/app.err" >&2; exit 1; }
 rss() { awk '/VmRSS/ {print int($2 / 1024)}' "/proc/$APP_PID/status"; }
 # started with the toolbar's start-up time measured from the exec to its frame's map
 launch() { APP_WRAPPER="$DRIVE launch $WORK/startup.ms" start_app >/dev/null &&
@@ -39,24 +41,25 @@ for size in $SIZES; do
     start_x "$size" || exit 1
     # A first drag over the bare desktop, for the reference, also lets the new desktop settle:
     # a program started at once may be timed against the window manager's own start.
-    drag bare || exit 1
+    drag bare || halt "the drag over the bare desktop failed"
     echo "$size: start-up" >&2
     for ((i = 0; i < RUNS; i++)); do
-        launch || exit 1
+        launch || halt "the program did not start"
         add idle "$size" "$(rss)"
-        ((i == RUNS - 1)) || close_app || exit 1
+        ((i == RUNS - 1)) || close_app || halt "the program did not end on its close command"
     done
     echo "$size: the hot key" >&2
     spots=("$(fgeo "$TOOLBAR")" "40 $((H - 120))")
     for ((i = 0; i < RUNS; i++)); do
         read -r tx ty tw th < <(fgeo "$TOOLBAR")
-        hotkey_on || exit 1
+        hotkey_on || halt "the hot key did not show the frozen desktop"
         add drawing "$size" "$(rss)"
         # The toolbar moved away shows what the picture holds where it was: the desktop, all of it.
         read -r nx ny _ < <(echo "${spots[(i + 1) % 2]}")
-        xdotool windowmove "$TOOLBAR" "$nx" "$ny" && wait_until not is "$tx $ty" fxy "$TOOLBAR" || exit 1
+        xdotool windowmove "$TOOLBAR" "$nx" "$ny" && wait_until not is "$tx $ty" fxy "$TOOLBAR" ||
+            halt "the toolbar did not move"
         add ghost "$size" "$("$DRIVE" count "$tx" "$ty" "$tw" "$th" $BG)"
-        hotkey_off || exit 1
+        hotkey_off || halt "the hot key did not leave drawing mode"
         add normal "$size" "$(rss)"
     done
     # Rounds of one drag of each shape, each round after a drag over the bare desktop (the program
@@ -64,27 +67,28 @@ for size in $SIZES; do
     # figures, as this machine's speed drifts by a third from one minute to the next.
     for ((i = 0; i < RUNS; i++)); do
         echo "$size: drags, round $((i + 1))" >&2
-        close_app || exit 1
+        close_app || halt "the program did not end on its close command"
         APP_PID=
-        drag bare || exit 1
+        drag bare || halt "the drag over the bare desktop failed"
         # The same drag shown by the least a preview can be: the pointer read and one pixel drawn
         # once a refresh, which is what showing a drag 60 times a second costs the server at least.
         "$DRIVE" tick "$WORK/tick.ready" & tick=$!
         wait_until test -e "$WORK/tick.ready" && drag floor; ok=$?
         rm -f "$WORK/tick.ready"
         kill $tick && wait $tick 2>/dev/null
-        ((ok == 0)) || exit 1
-        start_app >/dev/null && hotkey_on || exit 1
+        ((ok == 0)) || halt "the drag under the one-pixel preview failed"
+        start_app >/dev/null || halt "the program did not start"
+        hotkey_on || halt "the hot key did not show the frozen desktop"
         for figure in line:l arrow:a ellipse:c box:r free-hand:f; do
-            key "${figure#*:}" && drag "${figure%:*}" && xdotool click 3 || exit 1
+            key "${figure#*:}" && drag "${figure%:*}" && xdotool click 3 || halt "the ${figure%:*} drag failed"
             add drawing "$size" "$(rss)"
         done
-        hotkey_off || exit 1
+        hotkey_off || halt "the hot key did not leave drawing mode"
         add normal "$size" "$(rss)"
     done
-    close_app || exit 1
+    close_app || halt "the program did not end on its close command"
     APP_PID=
-    drag bare || exit 1
+    drag bare || halt "the drag over the bare desktop failed"
     stop_x
     # Each round's server CPU as a ratio to the mean of the bare drags just before and after the round
     read -ra bares <<<"${samples["x:bare|$size"]}"
@@ -100,15 +104,16 @@ done
 if ((TALK > 0)); then
     echo "1024x768: a talk" >&2
     # Entries and leaves in turn by the button and by a double-click, ten gestures each time.
-    start_x && start_app >/dev/null || exit 1
+    size=1024x768
+    start_x && start_app >/dev/null || halt "the program did not start"
     for i in {0..9}; do
         x=$((100 + i * 80)) y=$((150 + i % 3 * 150)) b=$((i % 4 == 3 ? 2 : 1)) k=(a l c c r r e f e a)
         g+=(key ${k[i]} mousemove $x $y mousedown $b mousemove $((x + 20)) $((y + 15)) mousemove $((x + 60))
             $((y + 40)) mouseup $b $( ((i % 5 < 4)) || echo click 3))
     done
     for ((cycle = 1; cycle <= TALK; cycle++)); do
-        enter && xdotool "${g[@]}" || { echo "cycle $cycle failed"; exit 1; }
-        if ((cycle % 2)); then leave; else dclick 900 700 && wait_until not canvas; fi || exit 1
+        enter && xdotool "${g[@]}" || halt "entry $cycle of the talk failed"
+        if ((cycle % 2)); then leave; else dclick 900 700 && wait_until not canvas; fi || halt "leave $cycle of the talk failed"
         ((cycle != 10)) || early=$(rss)
     done
     talk_growth=$(($(rss) - early)) talk_errors=$(wc -l <"$WORK/app.err")
