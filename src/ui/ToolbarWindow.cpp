@@ -333,12 +333,18 @@ platform::FrameExtents ToolbarWindow::frame() {
             // A manager that frames a toolbar-type window otherwise (fluxbox), or frames a window
             // again once mapped (icewm): the same outer size and frame place with the new frame,
             // the place where it was sent while it has not moved since (at a device pixel ratio of
-            // 2 the old frame's odd width may have put the client half a logical pixel off).
+            // 2 the old frame's odd width may have put the client half a logical pixel off). Not
+            // moved: its client is still there, or its frame is, the manager having moved the
+            // client inside it (fluxbox, as it gives back the border it takes over the canvas).
             if (frameKnown_ && f != frame_ && !refitAt_) {
                 const double r = devicePixelRatioF();
-                refitAt_ = wantedFrame_                                        ? *wantedFrame_
-                           : placed_ && placed_->client == geometry().topLeft() ? placed_->frame
-                                      : QPointF(geometry().topLeft()) - QPointF(frame_.left / r, frame_.top / r);
+                const QPointF client(geometry().topLeft());
+                const QPointF frameNow = client - QPointF(f.left / r, f.top / r);
+                const bool stayed = placed_ && (placed_->client == geometry().topLeft() ||
+                                                geometry::placementCorrection(placed_->frame, frameNow).isNull());
+                refitAt_ = wantedFrame_ ? *wantedFrame_
+                           : stayed     ? placed_->frame
+                                        : client - QPointF(frame_.left / r, frame_.top / r);
                 QTimer::singleShot(0, this, [this] {
                     const QPointF at = *refitAt_;
                     refitAt_.reset();

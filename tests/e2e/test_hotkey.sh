@@ -11,6 +11,10 @@ hidden() { minimised "$TOOLBAR"; }
 # some (xfwm4) get it by mapping the toolbar anew, which also focuses it anew.
 settled() { ! xprop -root _NET_SUPPORTED | grep -q _NET_WM_ALLOWED_ACTIONS || can "$TOOLBAR" MINIMIZE; }
 height() { fgeo "$TOOLBAR" | cut -d' ' -f4; }
+# cycles N: N entries and leaves by the hot key at the toolbar, each step once the last is done
+cycles() { local i; for ((i = 0; i < $1; i++)); do
+    activate "$TOOLBAR" && key ctrl+z && wait_until eval 'over "$TOOLBAR" "$(canvas)"' &&
+        activate "$TOOLBAR" && key ctrl+z && wait_until not canvas && wait_until settled || return; done; }
 # Another X client, which logs the keys it gets; other: it has the focus and an empty log.
 got() { grep -q "keysym 0x[0-9a-f]*, $1)" "$WORK/xev.log"; }
 other() { activate "$OTHER" && wait_until active_is "$OTHER" && : >"$WORK/xev.log"; }
@@ -40,6 +44,7 @@ other; key Caps_Lock ctrl+z    | works with CapsLock on                | canvas
 key ctrl+z Caps_Lock           | -                                     | not canvas
 "$SB" --toggle                 | slateboard --toggle acts as the hot key: enters | canvas
 "$SB" --toggle                 | and leaves                            | not canvas
+cycles 4                       | four more from the toolbar, and its frame is where it was | LAST=$(fxy $TOOLBAR); placed "$RUN"
 # a new keyboard map: the keys that carry z, all of them and no others, are the hot key
 xmodmap -e 'keycode 200 = z'; press 200 | a second key given z enters  | canvas
 press 52                       | the first one still leaves            | not canvas
