@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/LargeImage.h"
+#include "platform/x11/SharedImage.h"
 #include "render/Surface.h"
 #include "tools/Patterns.h"
 #include "tools/Tool.h"
@@ -20,10 +21,12 @@ constexpr Pattern kPatterns[] = {Pattern::Line, Pattern::Rectangle, Pattern::Cir
                                  Pattern::FilledRectangle, Pattern::FilledCircle, Pattern::FreeDraw};
 constexpr const char* kNames[] = {"line", "rectangle", "ellipse", "arrow", "filled_rectangle", "filled_ellipse", "free_draw"};
 
-// In huge pages where the system has them, as the program's capture is: at 4K an outline's
-// rows lie on as many 4 KiB pages, more than the processor's address cache holds.
-QImage desktop(int width, int height) {
-    QImage im = platform::allocateImage({width, height});
+// Where the program's capture lies: in a shared memory segment where the X server shares memory
+// (MIT-SHM), in 4 KiB pages since the system gives shared memory no huge pages unless told to, so
+// that at 4K each row of an outline lies on a page of its own, more than the processor's address
+// cache holds; in huge pages where the system has them on an X server that shares no memory.
+QImage desktop(int width, int height, bool shared) {
+    QImage im = shared ? platform::x11::sharedImage({width, height}) : platform::allocateImage({width, height});
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(im.scanLine(y));
         for (int x = 0; x < width; ++x) line[x] = qRgb(x & 255, y & 255, (x ^ y) & 255);
@@ -35,7 +38,8 @@ void BM_PointerMove(benchmark::State& state) {
     const Pattern pattern = kPatterns[state.range(0)];
     const int width = int(state.range(1)), height = width * 9 / 16;
     Surface s({width, height}, 15);
-    s.setImage(desktop(width, height));
+    const bool shared = state.range(2) != 0;
+    s.setImage(desktop(width, height, shared));
     s.commit();
     const std::unique_ptr<Tool> tool = makeTool(pattern, Settings{}, s);
     const float x0 = width * 0.2f * 15, y0 = height * 0.2f * 15, x1 = width * 0.8f * 15, y1 = height * 0.8f * 15;
@@ -51,15 +55,16 @@ void BM_PointerMove(benchmark::State& state) {
         for (const QRect& r : dirty) dirtyPixels += int64_t(r.width()) * r.height();
         benchmark::DoNotOptimize(dirty);
     }
-    state.SetLabel(std::string(kNames[state.range(0)]) + " " + std::to_string(width) + "x" + std::to_string(height));
+    state.SetLabel(std::string(kNames[state.range(0)]) + " " + std::to_string(width) + "x" + std::to_string(height) +
+                   (shared ? " shared" : " huge pages"));
     state.counters["dirty_px"] = benchmark::Counter(double(dirtyPixels), benchmark::Counter::kAvgIterations);
 }
 
 }  // namespace
 
 BENCHMARK(BM_PointerMove)
-    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {1920, 3840}})
-    ->ArgNames({"tool", "width"})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {1920, 3840}, {1, 0}})
+    ->ArgNames({"tool", "width", "shm"})
     ->Unit(benchmark::kMicrosecond)
     // Several runs, reported by their median and their fastest, so that a burst of other work on
     // the machine does not decide the comparison between the two screen sizes.
