@@ -338,13 +338,13 @@ platform::FrameExtents ToolbarWindow::frame() {
             // client inside it (fluxbox, as it gives back the border it takes over the canvas).
             if (frameKnown_ && f != frame_ && !refitAt_) {
                 const double r = devicePixelRatioF();
-                const QPointF client(geometry().topLeft());
-                const QPointF frameNow = client - QPointF(f.left / r, f.top / r);
-                const bool stayed = placed_ && (placed_->client == geometry().topLeft() ||
+                const QPoint client = geometry().topLeft();
+                const QPointF frameNow = QPointF(client) - QPointF(f.left / r, f.top / r);
+                const bool stayed = placed_ && (placed_->client == client ||
                                                 geometry::placementCorrection(placed_->frame, frameNow).isNull());
                 refitAt_ = wantedFrame_ ? *wantedFrame_
                            : stayed     ? placed_->frame
-                                        : client - QPointF(frame_.left / r, frame_.top / r);
+                                        : QPointF(client) - QPointF(frame_.left / r, frame_.top / r);
                 QTimer::singleShot(0, this, [this] {
                     const QPointF at = *refitAt_;
                     refitAt_.reset();
