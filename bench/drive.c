@@ -101,14 +101,19 @@ static int launch(Display* d, char** argv) {
         execvp(argv[1], argv + 1);
         return 127;
     }
+    /* The time is taken as the map is heard of: the title search that follows asks the server about
+     * every window of the frame, one round trip each, which took 7 to 22 ms while the new window kept
+     * the server and the manager busy. */
+    double mapped;
     for (;;) {
         XEvent e;
         XNextEvent(d, &e);
+        mapped = now_ms();
         if (e.type == MapNotify && has_title(d, e.xmap.window, "SB")) break;
     }
     FILE* out = fopen(file, "w");
     if (!out) return 2;
-    fprintf(out, "%.1f\n", now_ms() - t0);
+    fprintf(out, "%.1f\n", mapped - t0);
     return fclose(out) != 0;
 }
 
