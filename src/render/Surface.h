@@ -79,6 +79,8 @@ private:
     template <class Figure>
     void paint(const Figure& figure, const PenStyle& pen);
     void noteSwapBoxesByRow();
+    static constexpr int kRowsAhead = 4;
+    void fetchAhead(int y) const;
     // The image, to be written: a copy still being made of it is dropped first.
     QImage& writable();
 
