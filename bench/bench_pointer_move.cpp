@@ -38,7 +38,7 @@ QImage desktop(int width, int height, bool shared) {
 // What the rest of a display refresh does to the processor's caches between two moves: the X
 // server and the toolkit run, and the rows of the image are in none of them any more (nor in its
 // address cache). Every line of 64 MiB, twice the largest cache here.
-void disturbCaches() {
+void emptyCaches() {
     static std::vector<unsigned char> other(size_t(64) << 20, 1);
     for (size_t i = 0; i < other.size(); i += 64) ++other[i];
     benchmark::ClobberMemory();
@@ -61,7 +61,7 @@ void BM_PointerMove(benchmark::State& state, bool cold) {
     for (auto _ : state) {
         if (cold) {
             state.PauseTiming();
-            disturbCaches();
+            emptyCaches();
             state.ResumeTiming();
         }
         odd = !odd;
@@ -72,7 +72,7 @@ void BM_PointerMove(benchmark::State& state, bool cold) {
         benchmark::DoNotOptimize(dirty);
     }
     state.SetLabel(std::string(kNames[state.range(0)]) + " " + std::to_string(width) + "x" + std::to_string(height) +
-                   (shared ? " shared" : " huge pages") + (cold ? ", caches disturbed" : ""));
+                   (shared ? " shared" : " huge pages") + (cold ? ", caches emptied" : ""));
     state.counters["dirty_px"] = benchmark::Counter(double(dirtyPixels), benchmark::Counter::kAvgIterations);
     state.counters["rects"] = benchmark::Counter(double(rects), benchmark::Counter::kAvgIterations);
 }
