@@ -19,9 +19,11 @@ EllipseFit fitEllipse(TwipPoint start, TwipPoint pointer, float aspect) {
     const double width = std::fabs(dx), height = std::fabs(dy);
     EllipseFit fit;
     fit.radius = float(height) >= float(width) ? float(height / 2) : float(width / 2);
-    fit.aspect = width >= 1 ? float(height / width) : aspect;
+    fit.aspect = keepsAspect(start, pointer) ? aspect : float(height / width);
     fit.centre = {float(start.x + dx / 2), float(start.y + dy / 2)};
     return fit;
 }
+
+bool keepsAspect(TwipPoint start, TwipPoint pointer) { return std::fabs(double(pointer.x) - start.x) < 1; }
 
 }  // namespace geometry

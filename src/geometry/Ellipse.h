@@ -21,5 +21,7 @@ struct EllipseFit {
     float aspect = 0;
 };
 EllipseFit fitEllipse(TwipPoint start, TwipPoint pointer, float aspect);
+// Whether the pointer is in the press column, where fitEllipse() keeps the aspect it is given.
+bool keepsAspect(TwipPoint start, TwipPoint pointer);
 
 }  // namespace geometry

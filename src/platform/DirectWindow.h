@@ -50,12 +50,13 @@ public:
     // pointerPath(): the display then keeps the rest to itself, and a window that follows the
     // pointer once a refresh costs it one event a refresh instead of one a move. Where the
     // display keeps a record of the moves (keepsMoves()), moves then come as Moved, and
-    // pointerPath() and the release give them all.
+    // pointerPath(true) and the release give them all.
     virtual void setEveryMove(bool on) = 0;
     virtual bool keepsMoves() const = 0;
-    // Where the pointer went over the window since the last event or path, and where it is now;
-    // nothing when the display cannot say.
-    virtual std::optional<PointerPath> pointerPath() = 0;
+    // Where the pointer is now, and with `moves`, where it went over the window since the last
+    // place given (by an event or a path); nothing when the display cannot say. Without the
+    // moves the display is asked one thing instead of two.
+    virtual std::optional<PointerPath> pointerPath(bool moves) = 0;
 };
 
 // Where the display offers direct windows (X11).

@@ -42,6 +42,8 @@ bool Gestures::moveLater(geometry::TwipPoint to, Qt::MouseButtons held) {
     return tool_ && tool_->moveLater(to);
 }
 
+bool Gestures::countsMovesTo(geometry::TwipPoint to) const { return dragging_ && tool_ && tool_->countsMovesTo(to); }
+
 void Gestures::show() {
     if (tool_) tool_->show();
 }

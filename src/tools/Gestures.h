@@ -40,6 +40,10 @@ public:
     bool open() const { return dragging_; }
     // Its button is among these.
     bool heldIn(Qt::MouseButtons held) const { return dragging_ && (held & button_); }
+    // Whether the moves on the way to `to` change what the gesture draws there (the tool's
+    // countsMovesTo()); lastSeen() is where the pointer was last seen during it.
+    bool countsMovesTo(geometry::TwipPoint to) const;
+    geometry::TwipPoint lastSeen() const { return last_; }
 
 private:
     void finish(geometry::TwipPoint at);

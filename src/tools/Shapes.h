@@ -29,6 +29,8 @@ class EllipseTool final : public RubberBandTool {
     void started() override;
     void aim(geometry::TwipPoint to) override;
     void takeAim() override { drawn_ = aimed_; }
+    // In the press column the aspect is the last one aimed at off it.
+    bool countsMovesTo(geometry::TwipPoint to) const override { return geometry::keepsAspect(start_, to); }
     void drawBand(const PenStyle& pen) override;
     void finish(geometry::TwipPoint release) override;
     geometry::EllipseFit drawn_, aimed_;  // a move straight up or down keeps the last aspect aimed at

@@ -24,6 +24,10 @@ public:
         return false;
     }
     virtual void show() {}
+    // Whether what the tool draws for a drag to `to` depends on the moves on the way there, or on
+    // `to` alone: a drag shown once a refresh then needs only the pointer's latest place, not the
+    // display's record of every move.
+    virtual bool countsMovesTo(geometry::TwipPoint /*to*/) const { return true; }
 
 protected:
     Surface& surface_;
@@ -43,6 +47,8 @@ public:
     void release(geometry::TwipPoint at) override;
     bool moveLater(geometry::TwipPoint to) override;
     void show() override;
+    // A band follows the latest place.
+    bool countsMovesTo(geometry::TwipPoint) const override { return false; }
 
 protected:
     virtual void started() {}

@@ -128,7 +128,7 @@ void CanvasWindow::showMovesSoon() {
 
 void CanvasWindow::showMoves() {
     if (!everyMove_ && gestures_.open() && !QGuiApplication::modalWindow())
-        if (const auto path = direct_->pointerPath(); path && gestures_.heldIn(path->held)) {
+        if (const auto path = pointerPath(); path && gestures_.heldIn(path->held)) {
             for (const QPointF& at : path->moves) gestures_.moveLater(twipsAt(at), path->held);
             clicks_.move(path->now / ratio_);
             if (path->moves.empty() || path->moves.back() != path->now) gestures_.moveLater(twipsAt(path->now), path->held);
@@ -136,6 +136,15 @@ void CanvasWindow::showMoves() {
     gestures_.show();
     sinceShown_.start();
     afterGesture();
+}
+
+std::optional<platform::PointerPath> CanvasWindow::pointerPath() {
+    // A band needs only where the pointer is, unless the moves on the way there still count
+    // (an ellipse ending in the press column keeps the aspect it had off it).
+    const bool moves = gestures_.countsMovesTo(gestures_.lastSeen());
+    auto path = direct_->pointerPath(moves);
+    if (path && !moves && gestures_.countsMovesTo(twipsAt(path->now))) path = direct_->pointerPath(true);
+    return path;
 }
 
 void CanvasWindow::mouseReleaseEvent(QMouseEvent* e) {

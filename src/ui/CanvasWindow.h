@@ -53,6 +53,8 @@ private:
     void move(geometry::TwipPoint to, Qt::MouseButtons held);
     void showMovesSoon();
     void showMoves();
+    // Where the pointer is, with the moves on the way where the gesture counts them.
+    std::optional<platform::PointerPath> pointerPath();
     void repaintDirty();
     void afterGesture();
 

@@ -316,29 +316,44 @@ TEST(Tools, GesturesIgnoreWhatIsNotTheirs) {
 
 // The canvas shows a band once a refresh of the screen, however many moves came meanwhile: each
 // picture shown, and the drawing the gesture ends with, is what showing every move would give.
-// The moves end straight below the press, where an ellipse keeps the shape it was last aimed at.
+// So is what it shows when it reads the moves between two refreshes only where the gesture counts
+// them, and otherwise the pointer's latest place alone. The moves end straight below the press,
+// where an ellipse keeps the shape it was last aimed at off the press column.
 TEST(Tools, MovesShownLaterGiveWhatMovesShownAtOnceGive) {
     constexpr Qt::MouseButton L = Qt::LeftButton;
     const std::vector<TwipPoint> moves = {px(60, 50), px(120, 70), px(140, 120), px(90, 100), px(40, 110), px(40, 130)};
     for (Pattern pattern : {Pattern::Line, Pattern::Arrow, Pattern::Rectangle, Pattern::Circle, Pattern::FilledRectangle,
                             Pattern::FilledCircle, Pattern::FreeDraw, Pattern::Loupe})
         for (size_t showEvery : {size_t(2), size_t(3), moves.size() + 1}) {
-            Canvas atOnce, later;
-            for (Canvas* c : {&atOnce, &later}) {
+            Canvas atOnce, later, latest;
+            for (Canvas* c : {&atOnce, &later, &latest}) {
                 c->surface.setImage(gradient({200, 150}));
                 c->pattern = pattern;
                 c->gestures.press(L, L, px(40, 30));
             }
+            size_t unread = 0;  // the first move `latest` has not been given
             for (size_t i = 0; i < moves.size(); ++i) {
                 atOnce.gestures.move(moves[i], L);
                 const bool waits = later.gestures.moveLater(moves[i], L);
                 EXPECT_EQ(waits, pattern != Pattern::FreeDraw) << int(pattern);
                 if ((i + 1) % showEvery) continue;
+                const bool counted = latest.gestures.countsMovesTo(latest.gestures.lastSeen()) ||
+                                     latest.gestures.countsMovesTo(moves[i]);
+                for (size_t j = counted ? unread : i; j <= i; ++j) latest.gestures.moveLater(moves[j], L);
+                unread = i + 1;
                 later.gestures.show();
+                latest.gestures.show();
                 EXPECT_EQ(later.surface.image(), atOnce.surface.image()) << int(pattern) << ", move " << i;
+                EXPECT_EQ(latest.surface.image(), atOnce.surface.image()) << int(pattern) << ", move " << i << ", latest";
             }
-            for (Canvas* c : {&atOnce, &later}) c->gestures.release(L, moves.back());
+            EXPECT_EQ(latest.gestures.countsMovesTo(moves.back()),
+                      pattern == Pattern::FreeDraw || pattern == Pattern::Circle || pattern == Pattern::FilledCircle)
+                << int(pattern);
+            // A release comes with every move since the last refresh.
+            for (size_t j = unread; j < moves.size(); ++j) latest.gestures.moveLater(moves[j], L);
+            for (Canvas* c : {&atOnce, &later, &latest}) c->gestures.release(L, moves.back());
             EXPECT_EQ(later.surface.image(), atOnce.surface.image()) << int(pattern) << ", shown every " << showEvery;
+            EXPECT_EQ(latest.surface.image(), atOnce.surface.image()) << int(pattern) << ", latest every " << showEvery;
         }
 }
 

@@ -98,10 +98,14 @@ public:
 
     bool keepsMoves() const override { return xcb_get_setup(c_)->motion_buffer_size > 0; }
 
-    std::optional<PointerPath> pointerPath() override {
-        const auto kept = xcb_get_motion_events(c_, id_, recordFrom_, XCB_CURRENT_TIME);
+    std::optional<PointerPath> pointerPath(bool moves) override {
+        // The record's reply costs the server as much as two replies, each a write and a wake-up
+        // of this program, and a walk through the whole record.
+        const auto kept = moves ? xcb_get_motion_events(c_, id_, recordFrom_, XCB_CURRENT_TIME)
+                                : xcb_get_motion_events_cookie_t{0};
         const auto now = xcb_query_pointer(c_, id_);
-        Reply<xcb_get_motion_events_reply_t> record(xcb_get_motion_events_reply(c_, kept, nullptr), &std::free);
+        Reply<xcb_get_motion_events_reply_t> record(moves ? xcb_get_motion_events_reply(c_, kept, nullptr) : nullptr,
+                                                    &std::free);
         Reply<xcb_query_pointer_reply_t> here(xcb_query_pointer_reply(c_, now, nullptr), &std::free);
         if (here) packedUnread_ = false;  // the server answers in order: what was put before is read
         // Events that came with the replies wait in the queue, and the socket will not tell.
@@ -111,8 +115,14 @@ public:
         // With every button up, the release waits in the queue (or was lost): the moves before
         // it go with it, and those after it to nobody.
         if (!path.held) return path;
-        path.moves = keptIn(record.get());
-        last_ = {here->win_x, here->win_y};
+        const QPoint place(here->win_x, here->win_y);
+        if (moves) {
+            path.moves = keptIn(record.get());
+            last_ = place;
+        }
+        // The record's entry for the next move holds this place.
+        marked_ = place;
+        markNextMove_ = true;
         return path;
     }
 
@@ -135,6 +145,7 @@ public:
                                QPointF(b->event_x, b->event_y), b->time, {}};
             if (!press && keeping()) event.path = keptUntil(b->time);
             recordFrom_ = b->time;
+            markNextMove_ = false;
             last_ = {b->event_x, b->event_y};
             pointer_(event);
             break;
@@ -144,6 +155,12 @@ public:
             // the display merges those it queues while another client's grab holds the pointer,
             // as a window manager's click-to-focus does at the press).
             const auto* m = reinterpret_cast<const xcb_motion_notify_event_t*>(e);
+            // The first move after the last place given: the record's entry of that time holds
+            // that place, and the moves since follow it, however late the record is read.
+            if (keeping() && std::exchange(markNextMove_, false) && int32_t(m->time - recordFrom_) > 0) {
+                recordFrom_ = m->time;
+                last_ = marked_;
+            }
             pointer_({keeping() ? PointerEvent::Kind::Moved : PointerEvent::Kind::Move, Qt::NoButton, heldIn(m->state),
                       QPointF(m->event_x, m->event_y), m->time, {}});
             break;
@@ -248,9 +265,14 @@ private:
     QRegion exposed_;
     bool tracking_ = false;
     bool everyMove_ = true;
-    // The last place given during a drag, and the time from which the record is read for it.
+    // The last place given during a drag, and the time from which the record is read for it:
+    // that of the last move read, or of the first move after the last place given.
     QPoint last_;
     xcb_timestamp_t recordFrom_ = 0;
+    // The place last asked for: the next move's time is where the record is read from, and its
+    // entry holds that place.
+    QPoint marked_;
+    bool markNextMove_ = false;
     std::vector<uint8_t> scratch_;
 };
 
