@@ -48,7 +48,7 @@ mid-drag, a circle's preview grown and shrunk: inverted, the larger one gone|key
 released, it is drawn|xdotool mouseup 1|810,200=$RED 760,230=$RED 810,230=$BG 1000,275=$BG
 loupe: the top-left quarter over the screen, marks doubled|drag e 0 0 512 384|31,0=$K 12,3=$K 40,10=$BG 700,200=$RED
 take-back restores the canvas before the loupe|xdotool click 3|12,3=$BG 650,400=$RED
-a circle's drag ending straight below its press, the last moves at once, keeps the round shape it had off that column|key c && xdotool mousemove 850 560 mousedown 1 mousemove 1000 590 sleep 0.1 mousemove 990 595 mousemove 980 600 mousemove 970 606 mousemove 960 612 mousemove 950 620 mousemove 930 640 mousemove 850 700 mousemove 850 720 sleep 0.1 mouseup 1|850,560=$RED 770,640=$RED 930,640=$RED 850,640=$BG 850,620=$BG
+a circle's drag ending straight below its press, the last moves at once after its band was shown, keeps the round shape it had off that column|key c && xdotool mousemove 850 560 mousedown 1 mousemove 1000 590; wait_until shows 925,560=$INV; xdotool mousemove 990 595 mousemove 980 600 mousemove 970 606 mousemove 960 612 mousemove 950 620 mousemove 930 640 mousemove 850 700 mousemove 850 720; wait_until shows 770,640=$INV; xdotool mouseup 1|850,560=$RED 770,640=$RED 930,640=$RED 850,640=$BG 850,620=$BG
 a line to take back|drag l 50 600 250 600|150,600=$RED
 a right double-click takes it back|dclick 800 600 3|150,600=$BG 350,100=$RED 0,0=$K
 and leaves drawing mode on: a line still draws|drag l 50 650 250 650|150,650=$RED 350,100=$RED 0,0=$K
